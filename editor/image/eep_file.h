@@ -1,0 +1,44 @@
+// The image as an Intel HEX ".eep" file: writer and positional reader.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editor/image/eeprom_image.h"
+#include "editor/model/settings_file.h"
+#include "editor/model/skin_document.h"
+
+namespace facetor {
+
+inline constexpr std::size_t kEepFileSize = 1273;
+
+// "chronotherm_lcd_m168_en.eep" etc. for localization number 0..2.
+std::string eepFileName(const Localizations& localizations, int localizationNumber);
+
+// The exact text of the file: 28 data records and the end record, CR LF line ends.
+std::string eepFileText(const EepromImage& image);
+
+// Writes the file of that Localization into `folder` (empty: current directory), replacing an
+// older file only once the new one is complete. Returns whether the file was written.
+bool writeEepFile(const EepromImage& image, const Localizations& localizations,
+                  int localizationNumber, const std::filesystem::path& folder = {});
+
+// What a readable .eep file yields: the image (cells, placements, styles, trailer filled in).
+// std::nullopt when the text is damaged (a needed line is not a 16-byte data record).
+std::optional<EepromImage> parseEepText(std::string_view fileText);
+
+struct EepReaderOps {
+    std::function<void(int localizationNumber)> selectLocalization;  // one radio on, two off
+    MessageBoxFn showMessage;
+};
+
+// Opens the file of `localizationNumber` and, if it is sound, loads it into the document and
+// switches the Localization. Returns whether the document was loaded.
+bool readEepFile(SkinDocument& document, const Localizations& localizations,
+                 int localizationNumber, const EepReaderOps& ops,
+                 const std::filesystem::path& folder = {});
+
+}  // namespace facetor

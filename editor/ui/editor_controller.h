@@ -1,0 +1,37 @@
+// The editor's behaviour: start-up, the timer tick and every menu, shortcut and control event,
+// written against WindowOps so that it runs the same on Win32 and in tests.
+#pragma once
+
+#include <filesystem>
+
+#include "editor/model/localization.h"
+#include "editor/model/skin_document.h"
+#include "editor/ui/window_ops.h"
+
+namespace facetor {
+
+class EditorController {
+public:
+    // `workFolder` is where Facetor.ini and the image files live (empty: current directory).
+    EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {});
+
+    // After the window and its controls exist: load the settings, clear the document, give the
+    // focus to cell 100, label the keyboard. The caller then starts the 100 ms timer.
+    void start();
+
+    void onTimer(int timerId);
+    void onMenu(int id);     // menu items 21..23 and shortcut events 25..33
+    void onControl(int id);  // button clicks, check box clicks, cell focus gained or lost
+
+    const SkinDocument& document() const { return document_; }
+    const Localizations& localizations() const { return localizations_; }
+
+private:
+    WindowOps& window_;
+    const Clock& clock_;
+    std::filesystem::path workFolder_;
+    SkinDocument document_;
+    Localizations localizations_;
+};
+
+}  // namespace facetor

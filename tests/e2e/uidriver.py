@@ -1,0 +1,247 @@
+"""Client of uidriver.exe: drives a Windows program's window under Wine by control id.
+
+Environment (set by ctest): LCT_BUILD_DIR (the MinGW build folder), LCT_SOURCE_DIR, WINEPREFIX.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+WINE = "/usr/lib/wine/wine64"
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    if "WINEPREFIX" not in env:
+        env["WINEPREFIX"] = os.path.join(build_dir(), "wineprefix")
+    return env
+
+
+def build_dir():
+    return os.environ.get("LCT_BUILD_DIR") or os.path.join(source_dir(), "build", "mingw")
+
+
+def source_dir():
+    return os.environ.get("LCT_SOURCE_DIR") or os.path.abspath(
+        os.path.join(os.path.dirname(__file__), "..", ".."))
+
+
+def launch(exe, cwd, args=()):
+    """Starts a Windows program under Wine with `cwd` as its working folder."""
+    return subprocess.Popen([WINE, exe, *args], cwd=cwd, env=wine_env(),
+                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+
+
+def stop(process, timeout=10):
+    """Ends a program started with launch(), if it is still running."""
+    if process.poll() is None:
+        try:
+            process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def fresh_folder(prefix="e2e-"):
+    """A new empty working folder under the build folder (removed by the caller)."""
+    base = os.path.join(build_dir(), "e2e-work")
+    os.makedirs(base, exist_ok=True)
+    return tempfile.mkdtemp(prefix=prefix, dir=base)
+
+
+def remove_folder(path):
+    shutil.rmtree(path, ignore_errors=True)
+
+
+class DriverError(RuntimeError):
+    pass
+
+
+def _unescape(s):
+    out = []
+    i = 0
+    while i < len(s):
+        c = s[i]
+        if c == "\\" and i + 1 < len(s):
+            nxt = s[i + 1]
+            out.append({"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}.get(nxt, nxt))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+class UiDriver:
+    def __init__(self, exe=None):
+        exe = exe or os.path.join(build_dir(), "tests", "e2e", "driver", "uidriver.exe")
+        self._proc = subprocess.Popen([WINE, exe], env=wine_env(), stdin=subprocess.PIPE,
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                      encoding="utf-8", bufsize=1)
+
+    def close_driver(self):
+        if self._proc.poll() is None:
+            try:
+                self._proc.stdin.write("quit\n")
+                self._proc.stdin.flush()
+                self._proc.wait(timeout=10)
+            except (BrokenPipeError, subprocess.TimeoutExpired):
+                self._proc.kill()
+                self._proc.wait()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close_driver()
+
+    def call(self, *args):
+        line = "\t".join(str(a) for a in args)
+        self._proc.stdin.write(line + "\n")
+        self._proc.stdin.flush()
+        reply = self._proc.stdout.readline()
+        if not reply:
+            raise DriverError("driver ended during: " + line)
+        reply = reply.rstrip("\n").rstrip("\r")
+        status, _, payload = reply.partition("\t")
+        if status != "ok":
+            raise DriverError(f"{line!r}: {_unescape(payload)}")
+        return _unescape(payload)
+
+    # The window.
+    def attach(self, title, timeout_ms=30000):
+        return self.call("attach", title, timeout_ms)
+
+    def title(self):
+        return self.call("title")
+
+    def client_size(self):
+        w, h = self.call("client").split()
+        return int(w), int(h)
+
+    def window_rect(self):
+        return tuple(int(v) for v in self.call("winrect").split())
+
+    def screen_size(self):
+        w, h = self.call("screen").split()
+        return int(w), int(h)
+
+    def window_style(self):
+        style, ex = self.call("style").split()
+        return int(style, 16), int(ex, 16)
+
+    def control_style(self, control_id):
+        style, ex = self.call("control_style", control_id).split()
+        return int(style, 16), int(ex, 16)
+
+    def sync(self):
+        self.call("sync")
+
+    def close(self):
+        self.call("close")
+
+    def wait_closed(self, timeout_ms=10000):
+        self.call("wait_closed", timeout_ms)
+
+    # Controls.
+    def text(self, control_id):
+        return self.call("text", control_id)
+
+    def set_text(self, control_id, text):
+        self.call("settext", control_id, text)
+
+    def enabled(self, control_id):
+        return self.call("enabled", control_id) == "1"
+
+    def visible(self, control_id):
+        return self.call("visible", control_id) == "1"
+
+    def exists(self, control_id):
+        return self.call("exists", control_id) == "1"
+
+    def class_name(self, control_id):
+        return self.call("class", control_id)
+
+    def checked(self, control_id):
+        return self.call("checked", control_id) == "1"
+
+    def click(self, control_id):
+        self.call("click", control_id)
+
+    def post_click(self, control_id):
+        self.call("post_click", control_id)
+
+    def focus(self):
+        value = self.call("focus")
+        return None if value == "none" else int(value)
+
+    def rect(self, control_id):
+        return tuple(int(v) for v in self.call("rect", control_id).split())
+
+    def menu_text(self, item_id):
+        return self.call("menu", item_id)
+
+    def menu_command(self, item_id):
+        self.call("menu_command", item_id)
+
+    # Input as a user makes it.
+    def keys(self, spec):
+        self.call("keys", spec)
+
+    def type_text(self, text, delay_ms=0):
+        self.call("type", text, delay_ms)
+
+    def click_at(self, x, y):
+        self.call("click_at", x, y)
+
+    def pixel(self, x, y):
+        return tuple(int(v) for v in self.call("pixel", x, y).split())
+
+    # Message boxes of the attached window's process.
+    def msgbox(self, timeout_ms=3000):
+        value = self.call("msgbox", timeout_ms)
+        if value == "none":
+            return None
+        title, _, text = value.partition("\t")
+        return title, text
+
+    def msgbox_ok(self, timeout_ms=3000):
+        if self.call("msgbox_ok", timeout_ms):
+            raise DriverError("message box did not close")
+
+    # Drop-down lists.
+    def combo_select(self, control_id, index):
+        self.call("combo_select", control_id, index)
+
+    def combo_count(self, control_id):
+        return int(self.call("combo_count", control_id))
+
+    def combo_cursel(self, control_id):
+        return int(self.call("combo_cursel", control_id))
+
+    def combo_item(self, control_id, index):
+        return self.call("combo_item", control_id, index)
+
+    def combo_dropped_height(self, control_id):
+        return int(self.call("combo_dropped_height", control_id))
+
+    # Pictures.
+    @staticmethod
+    def screenshot(path):
+        subprocess.run(["import", "-window", "root", path], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(predicate, timeout=5.0, interval=0.05):
+    """Polls `predicate` until it returns a true value or the time runs out; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)

@@ -1,0 +1,22 @@
+#include "editor/model/localization.h"
+
+namespace facetor {
+
+Localizations Localizations::initial() {
+    static constexpr const char* kCodes[kLocalizationCount] = {"en", "ru", "ua"};
+    Localizations result;
+    for (int i = 0; i < kLocalizationCount; ++i) {
+        Localization& localization = result.items[i];
+        localization.code = kCodes[i];
+        localization.imageFileName = "chronotherm_lcd_m168_" + localization.code + ".eep";
+        // Full names start as spaces so that a short value leaves the rest of the name blank.
+        for (int day = 0; day < 7; ++day) {
+            for (int position = 0; position < 20; ++position) {
+                localization.names.fullNames[day][position] = " ";
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace facetor

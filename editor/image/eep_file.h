@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "editor/image/eeprom_image.h"
+#include "editor/image/save_messages.h"
 #include "editor/model/settings_file.h"
 #include "editor/model/skin_document.h"
 
@@ -37,8 +38,7 @@ struct EepReaderOps {
 
 // Opens the file of `localizationNumber` and, if it is sound, loads it into the document and
 // switches the Localization. Returns whether the document was loaded.
-bool readEepFile(SkinDocument& document, const Localizations& localizations,
-                 int localizationNumber, const EepReaderOps& ops,
-                 const std::filesystem::path& folder = {});
+bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
+                 const EepReaderOps& ops, const std::filesystem::path& folder = {});
 
 }  // namespace facetor

@@ -1,0 +1,138 @@
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <system_error>
+
+#include "editor/image/atomic_file.h"
+#include "editor/image/bounded_line_reader.h"
+#include "editor/image/eep_file.h"
+#include "editor/image/eep_records.h"
+#include "editor/image/image_to_document.h"
+#include "editor/image/save_messages.h"
+
+namespace facetor {
+
+namespace {
+
+// Far above the 43 characters of a record: blanks after a record are allowed, a file without
+// line ends is not read on and on.
+constexpr std::size_t kMaxLineLength = 1024;
+
+// ":" byte count, address, record type, 16 data bytes, checksum.
+constexpr std::size_t kRecordLength = 43;
+constexpr std::size_t kDataStart = 9;
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The data bytes of a 16-byte data record. Address and checksum must be hexadecimal but are not
+// checked further: a hand-edited file with other addresses or checksums still opens.
+std::optional<std::array<std::uint8_t, kRecordDataSize>> recordData(std::string_view line) {
+    if (line.size() < kRecordLength || line[0] != ':') {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < kRecordLength; ++i) {
+        if (hexDigitValue(line[i]) < 0) {
+            return std::nullopt;
+        }
+    }
+    if (line.substr(1, 2) != "10" || line.substr(7, 2) != "00") {
+        return std::nullopt;
+    }
+    for (std::size_t i = kRecordLength; i < line.size(); ++i) {
+        if (!isBlank(line[i])) {
+            return std::nullopt;
+        }
+    }
+    std::array<std::uint8_t, kRecordDataSize> data{};
+    for (std::size_t i = 0; i < kRecordDataSize; ++i) {
+        const std::size_t at = kDataStart + 2 * i;
+        data[i] =
+            static_cast<std::uint8_t>(hexDigitValue(line[at]) * 16 + hexDigitValue(line[at + 1]));
+    }
+    return data;
+}
+
+// Line n stands for the n-th record the writer writes; only the lines needed are read. A file
+// no larger than an older image without the weekday-name records has its trailer right after
+// the styles.
+std::optional<EepromImage> parseEepLines(std::uintmax_t fileSize, BoundedLineReader& lines) {
+    const bool hasNameRecords = fileSize > kLegacyMaxFileSize;
+    const std::size_t neededLines = hasNameRecords ? kRecordCount : kRecordCount - kNameRecordCount;
+    EepromImage image{};
+    for (std::size_t line = 0; line < neededLines; ++line) {
+        const std::optional<std::string> text = lines.next();
+        if (!text) {
+            return std::nullopt;
+        }
+        const auto data = recordData(*text);
+        if (!data) {
+            return std::nullopt;
+        }
+        const bool isTrailer = line + 1 == neededLines;
+        const std::size_t address = isTrailer ? kTrailerOffset : kRecordAddresses[line];
+        std::copy(data->begin(), data->end(), image.begin() + address);
+    }
+    return image;
+}
+
+}  // namespace
+
+std::optional<EepromImage> parseEepText(std::string_view fileText) {
+    TextViewBuffer buffer(fileText);
+    BoundedLineReader lines(buffer, kMaxLineLength);
+    return parseEepLines(fileText.size(), lines);
+}
+
+bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
+                 const EepReaderOps& ops, const std::filesystem::path& folder) {
+    const std::string name = eepFileName(localizations, localizationNumber);
+    const std::filesystem::path path = pathInFolder(folder, name);
+    const auto show = [&ops](std::string_view title, const std::string& text) {
+        if (ops.showMessage) {
+            ops.showMessage(title, text);
+        }
+    };
+
+    std::error_code sizeError;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
+    std::ifstream in;
+    if (!sizeError) {
+        in.open(path, std::ios::binary);
+    }
+    if (sizeError || !in.is_open()) {
+        show(kInformationTitle, notFoundMessage(name));
+        return false;
+    }
+
+    // The whole file is checked before the document is touched.
+    BoundedLineReader lines(*in.rdbuf(), kMaxLineLength);
+    const std::optional<EepromImage> image = parseEepLines(fileSize, lines);
+    if (!image) {
+        show(kErrorTitle, damagedFileMessage(name));
+        return false;
+    }
+
+    loadImageIntoDocument(*image, document);
+    const int storedLocalization = (*image)[kLocalizationNumberOffset];
+    if (storedLocalization < kLocalizationCount && ops.selectLocalization) {
+        ops.selectLocalization(storedLocalization);
+    }
+    return true;
+}
+
+}  // namespace facetor

@@ -1,0 +1,30 @@
+#include "editor/image/save_messages.h"
+
+namespace facetor {
+
+namespace {
+
+// The name stands between three blanks on each side.
+std::string fileMessage(std::string_view fileName, std::string_view ending) {
+    std::string text = "Файл   ";
+    text += fileName;
+    text += "   ";
+    text += ending;
+    return text;
+}
+
+}  // namespace
+
+std::string notSavedMessage(std::string_view fileName) {
+    return fileMessage(fileName, "не сохранён !");
+}
+
+std::string damagedFileMessage(std::string_view fileName) {
+    return fileMessage(fileName, "повреждён !");
+}
+
+std::string notFoundMessage(std::string_view fileName) {
+    return fileMessage(fileName, "не найден !");
+}
+
+}  // namespace facetor

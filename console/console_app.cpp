@@ -1,0 +1,126 @@
+#include "console/console_app.h"
+
+namespace portwand {
+
+ConsoleApp::ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings)
+    : window_(window),
+      link_(link),
+      settings_(settings),
+      protocol_(link, currentPort_, *this, clock) {}
+
+bool ConsoleApp::start() {
+    if (!window_.createWindow(kConsoleWindow))
+        return false;
+    for (const FontSpec& font : kFonts)
+        window_.createFont(font);
+    currentPort_ = settings_.readPort();
+    for (const ControlSpec& control : kConsoleControls)
+        window_.createControl(control);
+    for (const char16_t* name : kPortNames)
+        window_.addListEntry(kPortList, name);
+    window_.selectListEntry(kPortList, portListIndex(currentPort_));
+    lastPortText_ = window_.listText(kPortList);
+    trialOpening();
+    window_.startTimer(kSecondsTimer, kSecondsTimerPeriodMs);
+    return true;
+}
+
+void ConsoleApp::onControl(int controlId) {
+    switch (controlId) {
+        case kEscButton:
+            protocol_.sendKey(RemoteKey::Esc);
+            break;
+        case kMenuButton:
+            protocol_.sendKey(RemoteKey::Menu);
+            break;
+        case kUpButton:
+            protocol_.sendKey(RemoteKey::Up);
+            break;
+        case kLeftButton:
+            protocol_.sendKey(RemoteKey::Left);
+            break;
+        case kRightButton:
+            protocol_.sendKey(RemoteKey::Right);
+            break;
+        case kDownButton:
+            protocol_.sendKey(RemoteKey::Down);
+            break;
+        case kBacklightButton:
+            protocol_.sendKey(RemoteKey::Backlight);
+            break;
+        case kSkinPlusButton:
+            protocol_.sendKey(RemoteKey::SkinPlus);
+            break;
+        case kSkinMinusButton:
+            protocol_.sendKey(RemoteKey::SkinMinus);
+            break;
+        case kSecondsButton:
+            protocol_.armSeconds();
+            break;
+        case kMinutesButton:
+            protocol_.sendClockField(ClockField::Minutes);
+            break;
+        case kHoursButton:
+            protocol_.sendClockField(ClockField::Hours);
+            break;
+        case kDayButton:
+            protocol_.sendClockField(ClockField::Day);
+            break;
+        case kMonthButton:
+            protocol_.sendClockField(ClockField::Month);
+            break;
+        case kYearButton:
+            protocol_.sendClockField(ClockField::Year);
+            break;
+        case kPortList:
+            onPortListEvent();
+            break;
+        default:
+            break;  // the tab control switches its pages by itself
+    }
+}
+
+void ConsoleApp::onTimer(int timerId) {
+    if (timerId == kSecondsTimer)
+        protocol_.secondsTick();
+}
+
+void ConsoleApp::exit() {
+    settings_.writePort(currentPort_);
+}
+
+void ConsoleApp::showLinkStatus(LinkStatus status) {
+    if (status == LinkStatus::Opened) {
+        window_.setLabel(kStatusLabel, kOpenedText, kOpenedColour);
+    } else {
+        window_.setLabel(kStatusLabel, kFailedText, kFailedColour);
+    }
+}
+
+void ConsoleApp::showPortUnavailable() {
+    window_.showError(kErrorTitle, kPortUnavailableText);
+}
+
+void ConsoleApp::onPortListEvent() {
+    std::u16string text = window_.listText(kPortList);
+    if (text == lastPortText_)
+        return;
+    lastPortText_ = text;
+    currentPort_ = text;
+    trialOpening();
+}
+
+void ConsoleApp::trialOpening() {
+    if (openAndReport(link_, currentPort_, *this) == LinkStatus::Opened)
+        link_.close();
+}
+
+int portListIndex(const std::u16string& port) {
+    for (int i = 0; i < int(kPortNames.size()); ++i) {
+        if (port == kPortNames[std::size_t(i)])
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace portwand

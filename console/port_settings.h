@@ -1,0 +1,47 @@
+// Portwand.ini: the port chosen last time, as the key "port" among the key lines before the first
+// group. Rewriting it keeps every other line in its order.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/file_store.h"
+#include "console/text_codec.h"
+
+namespace portwand {
+
+inline constexpr char kSettingsFileName[] = "Portwand.ini";
+inline constexpr char16_t kDefaultPort[] = u"COM1";
+
+// A settings file taken apart into lines (without their line ends).
+struct SettingsText {
+    bool utf8 = false;  // began with the UTF-8 byte order mark
+    std::vector<std::u16string> lines;
+};
+
+SettingsText decodeSettings(std::string_view bytes, const AnsiCodec& ansi);
+std::string encodeSettings(const SettingsText& text, const AnsiCodec& ansi);
+
+// The index of the line that holds the port, if there is one.
+std::optional<std::size_t> findPortLine(const std::vector<std::u16string>& lines);
+std::optional<std::u16string> portValue(const std::vector<std::u16string>& lines);
+// Puts the port into its line, or adds the line after the last line before the first group.
+void setPortValue(std::vector<std::u16string>& lines, const std::u16string& port);
+
+class PortSettings {
+  public:
+    PortSettings(FileStore& files, const AnsiCodec& ansi) : files_(files), ansi_(ansi) {}
+
+    // The stored port, or "COM1" when the file or the key is missing.
+    std::u16string readPort();
+    // Rewrites the file with that port; false when it could not be written (the old file stays).
+    bool writePort(const std::u16string& port);
+
+  private:
+    FileStore& files_;
+    const AnsiCodec& ansi_;
+};
+
+}  // namespace portwand

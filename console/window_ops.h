@@ -1,0 +1,30 @@
+// What the console's behaviour needs of its window. The Win32 front end does these on real
+// controls; tests use a fake window.
+#pragma once
+
+#include <string>
+
+#include "console/console_layout.h"
+
+namespace portwand {
+
+class WindowOps {
+  public:
+    virtual ~WindowOps() = default;
+
+    // The top-level window, centred on the screen; false when it cannot be created.
+    virtual bool createWindow(const WindowSpec& spec) = 0;
+    virtual void createFont(const FontSpec& spec) = 0;
+    virtual void createControl(const ControlSpec& spec) = 0;
+    virtual void addListEntry(int listId, const std::u16string& text) = 0;
+    // -1 selects nothing (the list shows an empty field).
+    virtual void selectListEntry(int listId, int index) = 0;
+    // The text the list shows: its selected entry, or empty.
+    virtual std::u16string listText(int listId) = 0;
+    virtual void setLabel(int labelId, const std::u16string& text, Rgb colour) = 0;
+    // Modal, with an error icon and an OK button; returns when it is closed.
+    virtual void showError(const std::u16string& title, const std::u16string& text) = 0;
+    virtual void startTimer(int timerId, int periodMs) = 0;
+};
+
+}  // namespace portwand

@@ -1,0 +1,219 @@
+#include "editor/model/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+#include "editor/model/text_encoding.h"
+
+namespace facetor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kEn = 0;
+constexpr int kRu = 1;
+constexpr int kUa = 2;
+constexpr int kSunday = 0;
+constexpr int kMonday = 1;
+constexpr int kTuesday = 2;
+
+std::string cp(std::string_view utf8) {
+    return utf8ToCp1251(utf8);
+}
+
+std::string shortName(const Localizations& l, int localization, int day) {
+    const auto& positions = l.items[localization].names.shortNames[day];
+    return positions[0] + "|" + positions[1];
+}
+
+// Positions 0..8, the part of a full name that the device and the grid use.
+std::string fullName(const Localizations& l, int localization, int day) {
+    std::string name;
+    for (int i = 0; i < 9; ++i) {
+        name += l.items[localization].names.fullNames[day][i];
+    }
+    return name;
+}
+
+Localizations fromText(std::string_view text) {
+    Localizations l = Localizations::initial();
+    applySettingsText(l, text);
+    return l;
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::temp_directory_path() / ("facetor_model_" + std::string(test->name()) + "_" +
+                                               std::to_string(std::random_device{}()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void writeSettings(std::string_view bytes) {
+        std::ofstream(folder_ / "Facetor.ini", std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // Loads from the test's folder; returns the messages shown.
+    std::vector<std::string> load(Localizations& l, const fs::path& folder) {
+        std::vector<std::string> messages;
+        loadSettings(l, folder, [&](std::string_view title, std::string_view text) {
+            messages.push_back(std::string(title) + ": " + std::string(text));
+        });
+        return messages;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(SettingsFileTest, MissingFileShowsTheMessageAndGivesDefaults) {
+    Localizations l = Localizations::initial();
+    const auto messages = load(l, folder_);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "Information: Файл Facetor.ini не найден !  Загружены установки по умолчанию.");
+    EXPECT_EQ(fullName(l, kEn, kMonday), "Monday   ");
+    EXPECT_EQ(fullName(l, kRu, kMonday), cp("Понедел-к"));
+    EXPECT_EQ(fullName(l, kUa, 5), cp("П'ятниця "));
+    EXPECT_EQ(fullName(l, kUa, kSunday), cp("Недiля   "));
+    EXPECT_EQ(shortName(l, kUa, kSunday), cp("Н|д"));
+    EXPECT_EQ(shortName(l, kEn, 6), "S|t");
+    EXPECT_EQ(l.items[kEn].names.fullNames[kMonday][19], " ");
+    EXPECT_EQ(l.items[kEn].names.fullNames[kMonday][20], "");
+    EXPECT_EQ(l.items[kEn].names.shortNames[kMonday][2], "");
+    EXPECT_EQ(l.items[kRu].imageFileName, "chronotherm_lcd_m168_ru.eep");
+}
+
+TEST_F(SettingsFileTest, ExistingFileIsReadWithoutMessage) {
+    writeSettings("en_1_short=Lu\r\n");
+    Localizations l = Localizations::initial();
+    EXPECT_TRUE(load(l, folder_).empty());
+    EXPECT_EQ(shortName(l, kEn, kMonday), "L|u");
+    EXPECT_EQ(shortName(l, kEn, kTuesday), "T|u");
+
+    writeSettings("");
+    l = Localizations::initial();
+    EXPECT_TRUE(load(l, folder_).empty());
+    EXPECT_EQ(fullName(l, kRu, kTuesday), cp("Вторник  "));
+}
+
+TEST_F(SettingsFileTest, EmptyFolderMeansTheCurrentDirectory) {
+    writeSettings("ru_7_short=Bc\n");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    Localizations l = Localizations::initial();
+    const auto messages = load(l, fs::path());
+    fs::current_path(previous);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(shortName(l, kRu, kSunday), "B|c");
+}
+
+TEST(SettingsRules, FullNamesDropTheFirstCharacterAndKeepUnreachedSpaces) {
+    const Localizations l =
+        fromText(cp("ru_1_full=*Пн\nru_2_full=Пн\nen_7_full=\n"
+                    "ua_3_full=0123456789abcdef\n"));
+    EXPECT_EQ(fullName(l, kRu, kMonday), cp("Пн       "));
+    EXPECT_EQ(fullName(l, kRu, kTuesday), cp("н        "));
+    EXPECT_EQ(fullName(l, kEn, kSunday), "         ");  // present but empty: not the default
+    EXPECT_EQ(fullName(l, kUa, 3), "123456789");
+    EXPECT_EQ(l.items[kUa].names.fullNames[3][14], "f");
+    EXPECT_EQ(l.items[kUa].names.fullNames[3][15], " ");
+}
+
+TEST(SettingsRules, ShortNamesTakeTwoCharactersAndLeaveMissingOnesEmpty) {
+    const Localizations l = fromText("en_1_short=M\nen_2_short=\nen_3_short=Wed\nen_7_short=Su\n");
+    EXPECT_EQ(shortName(l, kEn, kMonday), "M|");
+    EXPECT_EQ(shortName(l, kEn, kTuesday), "|");
+    EXPECT_EQ(shortName(l, kEn, 3), "W|e");
+    EXPECT_EQ(l.items[kEn].names.shortNames[3][2], "");
+    EXPECT_EQ(shortName(l, kEn, kSunday), "S|u");  // key number 7 is table index 0
+}
+
+TEST(SettingsRules, KeysAreTrimmedCaseInsensitiveAndFirstOneWins) {
+    const Localizations l = fromText(
+        " \tEN_1_SHORT \t= \tAb \t\r\n"
+        "en_1_short=Zz\r"
+        "Ru_2_Short=a;b\n"
+        "ua_2_short=\"q\"\n"
+        "en_3_full= x=y;z\n"
+        "en_4_short\n");
+    EXPECT_EQ(shortName(l, kEn, kMonday), "A|b");
+    EXPECT_EQ(shortName(l, kRu, kTuesday), "a|;");
+    EXPECT_EQ(shortName(l, kUa, kTuesday), "\"|q");
+    EXPECT_EQ(fullName(l, kEn, 3), "=y;z     ");
+    EXPECT_EQ(shortName(l, kEn, 4), "T|h");
+}
+
+TEST(SettingsRules, CommentsAndGroupsHideKeys) {
+    const Localizations l = fromText(
+        "; en_1_short=Xx\n"
+        "  \t;en_2_short=Xx\n"
+        "en_3_short=;x\n"
+        "\t[group]\n"
+        "en_4_short=Xx\n");
+    EXPECT_EQ(shortName(l, kEn, kMonday), "M|n");
+    EXPECT_EQ(shortName(l, kEn, kTuesday), "T|u");
+    EXPECT_EQ(shortName(l, kEn, 3), ";|x");
+    EXPECT_EQ(shortName(l, kEn, 4), "T|h");
+}
+
+TEST(SettingsRules, ByteOrderMarkMeansUtf8ValuesReachTheTablesAsCp1251) {
+    const Localizations utf8 =
+        fromText("\xEF\xBB\xBFru_2_short=Вт\nua_1_full=*Ґß€\nen_1_short=\xD0\n");
+    EXPECT_EQ(shortName(utf8, kRu, kTuesday), cp("В|т"));
+    EXPECT_EQ(fullName(utf8, kUa, kMonday), "\xA5?\x88      ");
+    EXPECT_EQ(shortName(utf8, kEn, kMonday), "?|");
+
+    const Localizations cp1251 = fromText(cp("ru_2_short=Вт\n"));
+    EXPECT_EQ(shortName(cp1251, kRu, kTuesday), cp("В|т"));
+    // Without the mark the UTF-8 bytes are taken one by one as Windows-1251 characters.
+    const Localizations raw = fromText("ru_2_short=Вт\n");
+    EXPECT_EQ(shortName(raw, kRu, kTuesday), "\xD0|\x92");
+}
+
+// Every position holds one character or is empty, and nothing lies outside the tables.
+void expectWellFormed(const Localizations& l) {
+    for (const Localization& localization : l.items) {
+        for (const auto& day : localization.names.shortNames) {
+            for (const auto& position : day) {
+                ASSERT_LE(position.size(), 1u);
+            }
+        }
+        for (const auto& day : localization.names.fullNames) {
+            for (const auto& position : day) {
+                ASSERT_LE(position.size(), 1u);
+            }
+        }
+    }
+}
+
+TEST(SettingsRules, OversizedAndBinaryLinesStayWithinTheTables) {
+    std::string huge = "ru_1_full=*";
+    for (int i = 0; i < 1 << 20; ++i) {
+        huge += static_cast<char>('a' + i % 26);
+    }
+    Localizations l = fromText(huge);  // no line end at all
+    expectWellFormed(l);
+    EXPECT_EQ(fullName(l, kRu, kMonday), "abcdefghi");
+    EXPECT_EQ(l.items[kRu].names.fullNames[kMonday][20], "u");
+
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string binary = std::string("en_5_full=\0\1\2", 13) + "\n\xEF\xBB\xBF";
+    for (int i = 0; i < 20000; ++i) {
+        binary += static_cast<char>(byte(random));
+    }
+    l = fromText(binary);
+    expectWellFormed(l);
+    EXPECT_EQ(l.items[kEn].names.fullNames[5][0], std::string(1, '\1'));
+    expectWellFormed(fromText("\xEF\xBB\xBF" + binary));
+}
+
+}  // namespace
+}  // namespace facetor

@@ -3,15 +3,18 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "editor/model/localization.h"
 #include "editor/model/skin_document.h"
+#include "editor/ui/control_cache.h"
+#include "editor/ui/grid_display.h"
 #include "editor/ui/window_ops.h"
 
 namespace facetor {
 
 class EditorController {
-public:
+  public:
     // `workFolder` is where Facetor.ini and the image files live (empty: current directory).
     EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {});
 
@@ -25,13 +28,35 @@ public:
 
     const SkinDocument& document() const { return document_; }
     const Localizations& localizations() const { return localizations_; }
+    // The text of a cell (Windows-1251) as the last grid refresh left it.
+    const std::string& cellText(CellId id) const { return grid_.cellText(id); }
 
-private:
+  private:
+    void selectCell(CellId id);
+    void focusCursorCell();
+    void refreshGrid();
+    void recolourCells();
+    void updateFieldButtons();
+    void relabelKeys();
+    bool capsLockOn() const;
+
+    void timerTick();
+    void enterTypedCharacters();
+    void pressKey(int keyId);
+    void placeFieldOfButton(int buttonId);
+    void toggleCapsLock();
+    void openFile();
+    void saveFile();
+    // Most commands end alike: redraw the grid, then let the focus hand-over update the rest.
+    void refreshAndFocus();
+
     WindowOps& window_;
     const Clock& clock_;
     std::filesystem::path workFolder_;
     SkinDocument document_;
     Localizations localizations_;
+    ControlCache controls_;
+    GridDisplay grid_;
 };
 
 }  // namespace facetor

@@ -1,0 +1,168 @@
+#include "editor/ui/editor_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/ui/grid_display.h"
+#include "editor_harness.h"
+
+namespace facetor::testing {
+namespace {
+
+const std::vector<int> kTwoWide = {2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008};
+
+std::vector<int> allFieldButtons() {
+    std::vector<int> all;
+    for (int id = ids::kFirstFieldButton; id <= ids::kLastFieldButton; ++id) {
+        all.push_back(id);
+    }
+    return all;
+}
+
+TEST(EditorStartUp, ReportsMissingSettingsSelectsCell100AndLabelsSmallLetters) {
+    TempFolder folder;
+    FakeWindow window;
+    FakeClock clock;
+    EditorController editor(window, clock, folder.path());
+    editor.start();
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].title, "Information");
+
+    window.pump(editor);
+    EXPECT_EQ(window.focused, ids::kCaptureBox);
+    EXPECT_EQ(window.colours.at(100), kCursorCellColour);
+    EXPECT_EQ(window.colours.at(101), kEmptyCellColour);
+    for (int id : allFieldButtons()) {
+        EXPECT_TRUE(window.enabled.at(id)) << id;
+    }
+    EXPECT_EQ(window.text(2057), "a");
+    EXPECT_EQ(window.text(2109), "я");
+}
+
+TEST_F(EditorTest, EveryCommandHandsTheFocusBackToTheCaptureBox) {
+    menu(ids::kShortcutRight);
+    EXPECT_EQ(cursor(), 101);
+    EXPECT_EQ(window.focused, ids::kCaptureBox);
+    EXPECT_TRUE(window.pendingFocusEvents.empty());
+    EXPECT_EQ(window.colours.at(101), kCursorCellColour);
+    EXPECT_EQ(window.colours.at(100), kEmptyCellColour);
+}
+
+TEST_F(EditorTest, ShortcutsMoveAndEraseAtTheCursor) {
+    menu(ids::kShortcutUp);
+    EXPECT_EQ(cursor(), 276);
+    menu(ids::kShortcutDown);
+    EXPECT_EQ(cursor(), 100);
+    menu(ids::kShortcutLeft);
+    EXPECT_EQ(cursor(), 179);
+    menu(ids::kShortcutEnd);
+    EXPECT_EQ(cursor(), 355);
+    menu(ids::kShortcutHome);
+    EXPECT_EQ(cursor(), 100);
+
+    type("xyz");
+    menu(ids::kShortcutBackspace);  // erases z at 102
+    goTo(100);
+    menu(ids::kShortcutDelete);
+    click(ids::kBackspaceButton);  // stays on 100
+    EXPECT_EQ(shown(100) + "|" + shown(101) + "|" + shown(102), "|y|");
+    goTo(101);
+    click(ids::kDeleteButton);
+    EXPECT_EQ(shown(101), "");
+
+    menu(ids::kMenuExit);
+    EXPECT_TRUE(window.quitCalled);
+}
+
+TEST_F(EditorTest, EveryCharacterTypedWithinOneTickGoesIntoItsOwnCell) {
+    type("ab");
+    EXPECT_EQ(shown(100) + shown(101), "ab");
+    EXPECT_EQ(cursor(), 102);
+    EXPECT_EQ(window.text(ids::kCaptureBox), "");
+
+    type("іїІЇ");  // Ukrainian letters without a glyph: Latin i, I
+    EXPECT_EQ(shown(102) + shown(103) + shown(104) + shown(105), "iiII");
+    EXPECT_EQ(editor.document().cell(102), 'i');
+
+    type("Жх");
+    EXPECT_EQ(editor.document().cell(106), 0xA3);
+    EXPECT_EQ(shown(106) + shown(107), "Жx");
+
+    menu(ids::kShortcutEnd);
+    type("12");
+    EXPECT_EQ(shown(355), "1");
+    EXPECT_EQ(shown(100), "2");
+    EXPECT_EQ(cursor(), 101);
+}
+
+TEST_F(EditorTest, FieldButtonsNeedRoomUpToTheRowEnd) {
+    goTo(115);
+    EXPECT_TRUE(enabledFieldButtons().empty());
+    goTo(114);
+    EXPECT_EQ(enabledFieldButtons(), kTwoWide);
+    goTo(113);
+    auto expected = kTwoWide;
+    expected.insert(expected.end(), {2010, 2014});
+    EXPECT_EQ(enabledFieldButtons(), expected);
+    goTo(112);
+    expected = kTwoWide;
+    expected.insert(expected.end(), {2010, 2012, 2014, 2016});
+    EXPECT_EQ(enabledFieldButtons(), expected);
+    goTo(108);
+    expected = allFieldButtons();
+    std::erase(expected, 2009);
+    EXPECT_EQ(enabledFieldButtons(), expected);
+    goTo(107);
+    EXPECT_EQ(enabledFieldButtons(), allFieldButtons());
+}
+
+TEST_F(EditorTest, FieldButtonsNeedFreeCells) {
+    goTo(106);
+    type("x");
+    goTo(103);
+    auto expected = kTwoWide;
+    expected.insert(expected.end(), {2010, 2014});
+    EXPECT_EQ(enabledFieldButtons(), expected);
+
+    goTo(116);
+    click(ids::kHoursButton);
+    EXPECT_EQ(cursor(), 118);
+    goTo(117);  // second cell of the Hours Field
+    EXPECT_TRUE(enabledFieldButtons().empty());
+    menu(ids::kShortcutDelete);
+    EXPECT_EQ(cursor(), 117);
+    EXPECT_EQ(enabledFieldButtons(), allFieldButtons());
+    EXPECT_EQ(shown(116), "");
+}
+
+TEST_F(EditorTest, PlacingAFieldAtTheRowEndMovesTheCursorOnToTheNextScreen) {
+    goTo(130);
+    click(ids::kHoursButton);
+    EXPECT_EQ(cursor(), 132);
+    EXPECT_EQ(shown(130) + shown(131), "09");
+    EXPECT_EQ(window.colours.at(132), kCursorCellColour);
+
+    goTo(105);
+    click(2013);  // Temperature1, DegreeC: 5 cells
+    EXPECT_EQ(cursor(), 110);
+    EXPECT_EQ(shown(105) + shown(106) + shown(107) + shown(108) + shown(109), "-10°C");
+}
+
+TEST_F(EditorTest, ClearScreenClearsOnlyTheCursorScreen) {
+    goTo(164);
+    type("k");
+    goTo(200);
+    type("m");
+    click(ids::kAlarmCountButton);
+    click(ids::kClearScreenButton);
+    EXPECT_EQ(cursor(), 196);
+    EXPECT_EQ(shown(200) + shown(201) + shown(202), "");
+    EXPECT_EQ(shown(164), "k");
+    EXPECT_EQ(window.colours.at(196), kCursorCellColour);
+
+    click(ids::kClearAllButton);
+    EXPECT_EQ(cursor(), 100);
+    EXPECT_EQ(shown(164), "");
+}
+
+}  // namespace
+}  // namespace facetor::testing

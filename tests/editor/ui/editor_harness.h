@@ -1,0 +1,168 @@
+// Test doubles for the editor's behaviour: a window that records what the controller does to it
+// and hands focus changes back like the real message queue, a settable clock, a temp work folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/model/cell_address.h"
+#include "editor/ui/control_ids.h"
+#include "editor/ui/editor_controller.h"
+#include "editor/ui/window_ops.h"
+
+namespace facetor::testing {
+
+struct Message {
+    std::string title;
+    std::string text;
+};
+
+class FakeWindow : public WindowOps {
+  public:
+    FakeWindow() { checked[ids::kFirstLocalizationRadio + 1] = true; }  // "ru" on, as built
+
+    void setText(int id, std::string_view utf8) override {
+        texts[id] = utf8;
+        ++writes;
+    }
+    std::string text(int id) const override {
+        const auto it = texts.find(id);
+        return it == texts.end() ? std::string() : it->second;
+    }
+    void setEnabled(int id, bool on) override {
+        enabled[id] = on;
+        ++writes;
+    }
+    void setChecked(int id, bool on) override { checked[id] = on; }
+    bool isChecked(int id) const override {
+        const auto it = checked.find(id);
+        return it != checked.end() && it->second;
+    }
+    void setBackground(int id, Rgb colour) override {
+        colours[id] = colour;
+        ++writes;
+    }
+    // A cell reports both gaining and losing the focus, later, as a control event.
+    void setFocus(int id) override {
+        if (id == focused) {
+            return;
+        }
+        if (isCellId(focused)) {
+            pendingFocusEvents.push_back(focused);
+        }
+        focused = id;
+        if (isCellId(id)) {
+            pendingFocusEvents.push_back(id);
+        }
+    }
+    void showMessage(std::string_view title, std::string_view text) override {
+        messages.push_back({std::string(title), std::string(text)});
+    }
+    void quit() override { quitCalled = true; }
+
+    void pump(EditorController& editor) {
+        while (!pendingFocusEvents.empty()) {
+            const int id = pendingFocusEvents.front();
+            pendingFocusEvents.pop_front();
+            editor.onControl(id);
+        }
+    }
+    void selectLocalization(int n) {
+        for (int i = 0; i < 3; ++i) {
+            checked[ids::kFirstLocalizationRadio + i] = (i == n);
+        }
+    }
+
+    std::map<int, std::string> texts;
+    std::map<int, bool> enabled;
+    std::map<int, bool> checked;
+    std::map<int, Rgb> colours;
+    std::vector<Message> messages;
+    std::deque<int> pendingFocusEvents;
+    int focused = 0;
+    int writes = 0;  // setText, setEnabled and setBackground calls
+    bool quitCalled = false;
+};
+
+class FakeClock : public Clock {
+  public:
+    LocalDateTime now() const override { return time; }
+    // Sunday 3 May 2026, 09:05:07.
+    LocalDateTime time{2026, 5, 3, 9, 5, 7, 0};
+};
+
+class TempFolder {
+  public:
+    TempFolder() {
+        std::random_device random;
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// A started editor in a fresh folder, with the first focus event and the first tick handled.
+class EditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        editor.start();
+        window.pump(editor);
+        tick();
+        window.messages.clear();  // the missing Facetor.ini
+    }
+
+    void tick() {
+        editor.onTimer(ids::kTimer);
+        window.pump(editor);
+    }
+    void menu(int id) {
+        editor.onMenu(id);
+        window.pump(editor);
+    }
+    void click(int id) {
+        editor.onControl(id);
+        window.pump(editor);
+    }
+    // A click on a cell: the cell takes the focus and reports it.
+    void goTo(int cellId) {
+        window.setFocus(cellId);
+        window.pump(editor);
+    }
+    void type(std::string_view utf8) {
+        window.texts[ids::kCaptureBox] += utf8;
+        tick();
+    }
+    int cursor() const { return editor.document().cursor(); }
+    std::string shown(int cellId) const { return window.text(cellId); }
+    std::vector<int> enabledFieldButtons() const {
+        std::vector<int> result;
+        for (int id = ids::kFirstFieldButton; id <= ids::kLastFieldButton; ++id) {
+            if (window.enabled.at(id)) {
+                result.push_back(id);
+            }
+        }
+        return result;
+    }
+
+    TempFolder folder;
+    FakeWindow window;
+    FakeClock clock;
+    EditorController editor{window, clock, folder.path()};
+};
+
+}  // namespace facetor::testing

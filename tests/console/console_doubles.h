@@ -1,0 +1,217 @@
+// Test doubles of the console's platform: a stepped clock, a serial link that records every byte
+// with its time, an in-memory file store and a fake window.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "console/clock.h"
+#include "console/file_store.h"
+#include "console/serial_link.h"
+#include "console/window_ops.h"
+
+namespace portwand::testing {
+
+// A clock on one fixed day whose time moves only by sleeps and by a small step per reading.
+class SteppedClock : public Clock {
+  public:
+    static constexpr std::int64_t kMicrosPerSecond = 1'000'000;
+
+    void setDate(int year, int month, int day) {
+        year_ = year;
+        month_ = month;
+        day_ = day;
+    }
+    void setTime(int hour, int minute, int second, int millisecond = 0) {
+        micros_ = ((hour * 60LL + minute) * 60 + second) * kMicrosPerSecond + millisecond * 1000LL;
+    }
+    // How far every reading moves the clock on (the time a poll of the real clock takes).
+    void setReadingStepMicros(std::int64_t step) { readingStep_ = step; }
+    // How much longer than asked every sleep lasts.
+    void setSleepOvershootMicros(std::int64_t overshoot) { sleepOvershoot_ = overshoot; }
+    std::int64_t micros() const { return micros_; }
+    void advanceMicros(std::int64_t micros) { micros_ += micros; }
+
+    LocalTime now() override {
+        if (++readings_ > 1'000'000)
+            throw std::runtime_error("clock polled without end");
+        LocalTime t = timeAt(micros_);
+        micros_ += readingStep_;
+        return t;
+    }
+    void sleepMs(int milliseconds) override {
+        sleeps.push_back({milliseconds, fineResolutionDepth_ > 0});
+        micros_ += milliseconds * 1000LL + sleepOvershoot_;
+    }
+    void beginFineResolution() override { ++fineResolutionDepth_; }
+    void endFineResolution() override { --fineResolutionDepth_; }
+
+    struct Sleep {
+        int milliseconds;
+        bool atFineResolution;
+    };
+    std::vector<Sleep> sleeps;
+    int fineResolutionDepth() const { return fineResolutionDepth_; }
+
+  private:
+    LocalTime timeAt(std::int64_t micros) const {
+        std::int64_t ms = micros / 1000;
+        return {year_,
+                month_,
+                day_,
+                int(ms / 3'600'000 % 24),
+                int(ms / 60'000 % 60),
+                int(ms / 1000 % 60),
+                int(ms % 1000)};
+    }
+
+    int year_ = 2011, month_ = 5, day_ = 17;
+    std::int64_t micros_ = 0;
+    std::int64_t readingStep_ = 0;
+    std::int64_t sleepOvershoot_ = 0;
+    int fineResolutionDepth_ = 0;
+    long readings_ = 0;
+};
+
+// Records opens, bytes (with the clock's time) and closes; ports can be made to fail.
+class RecordingLink : public SerialLink {
+  public:
+    explicit RecordingLink(SteppedClock& clock) : clock_(clock) {}
+
+    struct Byte {
+        std::uint8_t value;
+        std::int64_t micros;
+    };
+
+    std::set<std::u16string> missingPorts;
+    // The n-th byte (counted from 0 over the whole run) that fails to go out, if any.
+    std::optional<int> failingByte;
+
+    std::vector<std::u16string> opened;  // every open attempt, successful or not
+    std::vector<Byte> bytes;
+    int closes = 0;
+    std::vector<std::string> misuse;  // calls out of the link's order
+
+    LinkStatus open(const std::u16string& portName) override {
+        if (isOpen_)
+            misuse.push_back("open while open");
+        opened.push_back(portName);
+        if (portName.empty() || missingPorts.count(portName))
+            return LinkStatus::Failed;
+        isOpen_ = true;
+        return LinkStatus::Opened;
+    }
+    bool writeByte(std::uint8_t byte) override {
+        if (!isOpen_)
+            misuse.push_back("write while closed");
+        if (failingByte && attempts_++ == *failingByte)
+            return false;
+        bytes.push_back({byte, clock_.micros()});
+        return true;
+    }
+    void close() override {
+        if (!isOpen_)
+            misuse.push_back("close while closed");
+        isOpen_ = false;
+        ++closes;
+    }
+    bool isOpen() const { return isOpen_; }
+
+    std::string text() const {
+        std::string s;
+        for (const Byte& b : bytes)
+            s += char(b.value);
+        return s;
+    }
+
+  private:
+    SteppedClock& clock_;
+    bool isOpen_ = false;
+    int attempts_ = 0;
+};
+
+class MemoryFileStore : public FileStore {
+  public:
+    std::map<std::string, std::string> files;
+    bool failWrites = false;
+    std::vector<std::string>* sharedLog = nullptr;  // where reads and writes are noted, if set
+
+    std::optional<std::string> read(const std::string& name) override {
+        if (sharedLog)
+            sharedLog->push_back("read " + name);
+        auto it = files.find(name);
+        if (it == files.end())
+            return std::nullopt;
+        return it->second;
+    }
+    bool replace(const std::string& name, const std::string& bytes) override {
+        if (sharedLog)
+            sharedLog->push_back("write " + name);
+        if (failWrites)
+            return false;
+        files[name] = bytes;
+        return true;
+    }
+};
+
+// A window that keeps what was done to it, and a log of the calls in their order.
+class FakeWindow : public WindowOps {
+  public:
+    bool canCreate = true;
+    std::vector<std::string> log;
+    std::vector<int> controlIds;
+    std::vector<std::u16string> listEntries;
+    int selectedEntry = -1;
+    std::u16string labelText;
+    std::optional<Rgb> labelColour;
+    struct Message {
+        std::u16string title, text;
+    };
+    std::vector<Message> messages;
+    std::optional<std::pair<int, int>> timer;
+
+    // What the user does: picks an entry of the port list.
+    void pick(int index) { selectedEntry = index; }
+
+    bool createWindow(const WindowSpec&) override {
+        log.push_back("window");
+        return canCreate;
+    }
+    void createFont(const FontSpec&) override { log.push_back("font"); }
+    void createControl(const ControlSpec& spec) override {
+        log.push_back("control");
+        controlIds.push_back(spec.id);
+    }
+    void addListEntry(int, const std::u16string& text) override {
+        log.push_back("entry");
+        listEntries.push_back(text);
+    }
+    void selectListEntry(int, int index) override {
+        log.push_back("select");
+        selectedEntry = index;
+    }
+    std::u16string listText(int) override {
+        log.push_back("listText");
+        return selectedEntry < 0 ? u"" : listEntries.at(std::size_t(selectedEntry));
+    }
+    void setLabel(int, const std::u16string& text, Rgb colour) override {
+        log.push_back("label");
+        labelText = text;
+        labelColour = colour;
+    }
+    void showError(const std::u16string& title, const std::u16string& text) override {
+        log.push_back("error");
+        messages.push_back({title, text});
+    }
+    void startTimer(int id, int periodMs) override {
+        log.push_back("timer");
+        timer = {id, periodMs};
+    }
+};
+
+}  // namespace portwand::testing

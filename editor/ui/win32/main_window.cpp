@@ -1,0 +1,222 @@
+#include "editor/ui/win32/main_window.h"
+
+#include "editor/model/cell_address.h"
+#include "editor/ui/control_ids.h"
+#include "editor/ui/win32/control_factory.h"
+#include "editor/ui/win32/wide_text.h"
+
+namespace facetor::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"FacetorMainWindow";
+constexpr int kProgramIcon = 1;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// A cell's focus change, posted so that it reaches the controller after the current command.
+constexpr UINT kCellFocusMessage = WM_APP + 1;
+
+bool isMenuEvent(int id) {
+    return (id >= ids::kMenuOpen && id <= ids::kMenuExit) ||
+           (id >= ids::kShortcutUp && id <= ids::kShortcutCapsLock);
+}
+
+bool isClickable(int id) {
+    return (id >= ids::kFirstFieldButton && id <= ids::kLastFieldButton) ||
+           (id >= ids::kFirstKey && id <= ids::kLastKey) ||
+           (id >= ids::kBackspaceButton && id <= ids::kClearScreenButton) ||
+           (id >= ids::kFirstLocalizationRadio && id <= ids::kFirstLocalizationRadio + 2);
+}
+
+bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), controller_(ops_, clock_) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool MainWindow::create(int showCommand) {
+    if (!registerWindowClass(instance_, &MainWindow::windowProc)) {
+        return false;
+    }
+    // Sized for the client area without the menu; the menu attached afterwards takes its
+    // height out of that area.
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const std::wstring title = toWide(kWindowTitle);
+    hwnd_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, x, y, width, height,
+                            nullptr, nullptr, instance_, this);
+    if (!hwnd_) {
+        return false;
+    }
+    ops_.attach(hwnd_);
+    SetMenu(hwnd_, menuBar_.menu());
+    createControls();
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+void MainWindow::createControls() {
+    ToolTips toolTips(hwnd_, instance_);
+    for (const ControlSpec& spec : windowLayout(controller_.localizations())) {
+        HWND control = createControl(hwnd_, instance_, spec, fonts_.font(spec.font));
+        if (!control) {
+            continue;
+        }
+        ops_.addControl(spec.id, control, spec.kind, toWide(spec.caption));
+        if (!spec.toolTip.empty()) {
+            toolTips.add(control, toWide(spec.toolTip));
+        }
+    }
+}
+
+int MainWindow::run() {
+    busy_ = true;  // start-up is one command: its focus events come after it
+    controller_.start();
+    busy_ = false;
+    while (!pending_.empty() && !closed_) {
+        Event next = pending_.front();
+        pending_.pop_front();
+        deliver(next);
+    }
+    if (!closed_) {
+        SetTimer(hwnd_, ids::kTimer, ids::kTimerPeriodMs, nullptr);
+    }
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The shortcuts come first, so the arrows and the editing keys never reach the focused
+        // control (the capture box).
+        if (hwnd_ && TranslateAcceleratorW(hwnd_, menuBar_.shortcuts(), &msg)) {
+            continue;
+        }
+        if (hwnd_ && IsDialogMessageW(hwnd_, &msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || !self->hwnd_) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(wParam, lParam);
+            return 0;
+        case kCellFocusMessage:
+            deliver({EventKind::Control, static_cast<int>(wParam)});
+            return 0;
+        case WM_TIMER:
+            if (wParam == ids::kTimer) {
+                deliver({EventKind::Timer, ids::kTimer});
+            }
+            return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (HBRUSH brush = ops_.backgroundFor(reinterpret_cast<HWND>(lParam),
+                                                  reinterpret_cast<HDC>(wParam))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_DESTROY:
+            closed_ = true;
+            KillTimer(hwnd_, ids::kTimer);
+            hwnd_ = nullptr;
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (lParam == 0) {  // a menu item (code 0) or a shortcut (code 1)
+        if (isMenuEvent(id)) {
+            deliver({EventKind::Menu, id});
+        }
+        return;
+    }
+    if (isCellId(id)) {
+        if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
+            PostMessageW(hwnd_, kCellFocusMessage, static_cast<WPARAM>(id), 0);
+        }
+        return;
+    }
+    if (code == BN_CLICKED && isClickable(id)) {
+        deliver({EventKind::Control, id});
+    }
+}
+
+void MainWindow::deliver(Event event) {
+    if (closed_) {
+        return;
+    }
+    if (busy_) {
+        if (event.kind != EventKind::Timer) {  // a tick is dropped; the next one comes soon
+            pending_.push_back(event);
+        }
+        return;
+    }
+    busy_ = true;
+    dispatch(event);
+    while (!pending_.empty() && !closed_) {
+        Event next = pending_.front();
+        pending_.pop_front();
+        dispatch(next);
+    }
+    busy_ = false;
+}
+
+void MainWindow::dispatch(Event event) {
+    switch (event.kind) {
+        case EventKind::Timer:
+            controller_.onTimer(event.id);
+            break;
+        case EventKind::Menu:
+            controller_.onMenu(event.id);
+            break;
+        case EventKind::Control:
+            controller_.onControl(event.id);
+            break;
+    }
+}
+
+}  // namespace facetor::win32

@@ -1,0 +1,58 @@
+// Facetor's main window: built from the layout table, it turns Win32 messages into the
+// controller's timer, menu and control events, one at a time and in arrival order.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+
+#include "editor/ui/editor_controller.h"
+#include "editor/ui/win32/menu_bar.h"
+#include "editor/ui/win32/system_clock.h"
+#include "editor/ui/win32/win32_window_ops.h"
+#include "editor/ui/win32/window_fonts.h"
+
+namespace facetor::win32 {
+
+class MainWindow {
+  public:
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Builds the window and its controls and shows it; false if the window cannot be made.
+    bool create(int showCommand);
+    // Start-up of the editor, the timer, then the message loop until the window is gone.
+    int run();
+
+  private:
+    enum class EventKind { Timer, Menu, Control };
+    struct Event {
+        EventKind kind;
+        int id;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void deliver(Event event);
+    void dispatch(Event event);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    WindowFonts fonts_;
+    MenuBar menuBar_;
+    Win32WindowOps ops_;
+    SystemClock clock_;
+    EditorController controller_;
+    // A message box runs its own message loop inside a command; events that arrive meanwhile
+    // wait here so that the controller sees them after the command, as a queue would deliver.
+    bool busy_ = false;
+    bool closed_ = false;
+    std::deque<Event> pending_;
+};
+
+}  // namespace facetor::win32

@@ -1,0 +1,131 @@
+#include "editor/ui/win32/win32_window_ops.h"
+
+#include "editor/ui/win32/wide_text.h"
+
+namespace facetor::win32 {
+namespace {
+
+std::wstring windowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    const int length = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+}  // namespace
+
+Win32WindowOps::~Win32WindowOps() {
+    for (auto& [colour, brush] : brushes_) {
+        DeleteObject(brush);
+    }
+}
+
+void Win32WindowOps::addControl(int id, HWND control, ControlKind kind, std::wstring initialText) {
+    controls_[id] = Control{control, kind, std::move(initialText)};
+    idOfWindow_[control] = id;
+}
+
+Win32WindowOps::Control* Win32WindowOps::find(int id) {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+const Win32WindowOps::Control* Win32WindowOps::find(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+void Win32WindowOps::setText(int controlId, std::string_view utf8) {
+    Control* c = find(controlId);
+    if (!c) {
+        return;
+    }
+    std::wstring wide = toWide(utf8);
+    if (c->kind != ControlKind::CaptureEdit && wide == c->shownText) {
+        return;
+    }
+    SetWindowTextW(c->hwnd, wide.c_str());
+    c->shownText = std::move(wide);
+}
+
+std::string Win32WindowOps::text(int controlId) const {
+    const Control* c = find(controlId);
+    if (!c) {
+        return {};
+    }
+    return fromWide(c->kind == ControlKind::CaptureEdit ? windowText(c->hwnd) : c->shownText);
+}
+
+void Win32WindowOps::setEnabled(int controlId, bool enabled) {
+    const Control* c = find(controlId);
+    if (c && (IsWindowEnabled(c->hwnd) != FALSE) != enabled) {
+        EnableWindow(c->hwnd, enabled);
+    }
+}
+
+void Win32WindowOps::setChecked(int controlId, bool checked) {
+    if (const Control* c = find(controlId)) {
+        SendMessageW(c->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool Win32WindowOps::isChecked(int controlId) const {
+    const Control* c = find(controlId);
+    return c && SendMessageW(c->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32WindowOps::setBackground(int controlId, Rgb colour) {
+    Control* c = find(controlId);
+    const COLORREF value = RGB(colour.red, colour.green, colour.blue);
+    if (!c || (c->coloured && c->colour == value)) {
+        return;
+    }
+    c->coloured = true;
+    c->colour = value;
+    InvalidateRect(c->hwnd, nullptr, TRUE);
+}
+
+void Win32WindowOps::setFocus(int controlId) {
+    if (const Control* c = find(controlId)) {
+        SetFocus(c->hwnd);
+    }
+}
+
+void Win32WindowOps::showMessage(std::string_view title, std::string_view text) {
+    UINT icon = 0;
+    if (title == "Information") {
+        icon = MB_ICONINFORMATION;
+    } else if (title == "Ошибка") {
+        icon = MB_ICONERROR;
+    }
+    MessageBoxW(main_, toWide(text).c_str(), toWide(title).c_str(), MB_OK | icon);
+}
+
+void Win32WindowOps::quit() {
+    if (main_ && IsWindow(main_)) {
+        DestroyWindow(main_);
+    }
+}
+
+HBRUSH Win32WindowOps::brush(COLORREF colour) {
+    auto [it, added] = brushes_.try_emplace(colour, nullptr);
+    if (added) {
+        it->second = CreateSolidBrush(colour);
+    }
+    return it->second;
+}
+
+HBRUSH Win32WindowOps::backgroundFor(HWND control, HDC dc) {
+    auto id = idOfWindow_.find(control);
+    if (id == idOfWindow_.end()) {
+        return nullptr;
+    }
+    const Control& c = controls_.at(id->second);
+    if (!c.coloured) {
+        return nullptr;
+    }
+    SetBkColor(dc, c.colour);
+    return brush(c.colour);
+}
+
+}  // namespace facetor::win32

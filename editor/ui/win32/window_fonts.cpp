@@ -1,0 +1,38 @@
+#include "editor/ui/win32/window_fonts.h"
+
+#include "editor/ui/win32/wide_text.h"
+
+namespace facetor::win32 {
+namespace {
+
+HFONT createFont(const FontSpec& spec, int pixelsPerInch) {
+    const std::wstring face = toWide(spec.face);
+    return CreateFontW(-MulDiv(spec.points, pixelsPerInch, 72), 0, 0, 0,
+                       spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+}  // namespace
+
+WindowFonts::WindowFonts() {
+    HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < static_cast<int>(fonts_.size()); ++i) {
+        const auto role = static_cast<FontRole>(i);
+        fonts_[i] = role == FontRole::DefaultGui
+                        ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))
+                        : createFont(fontSpec(role), pixelsPerInch);
+    }
+}
+
+WindowFonts::~WindowFonts() {
+    for (int i = 0; i < static_cast<int>(fonts_.size()); ++i) {
+        if (static_cast<FontRole>(i) != FontRole::DefaultGui && fonts_[i]) {
+            DeleteObject(fonts_[i]);
+        }
+    }
+}
+
+}  // namespace facetor::win32

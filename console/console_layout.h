@@ -74,9 +74,10 @@ struct ControlSpec {
     FontRole font;
 };
 
-// Ids of the two page containers; they take no part in the behaviour.
-inline constexpr int kControlPage = 1;
-inline constexpr int kSyncPage = 2;
+// Ids of the two page containers; they take no part in the behaviour (and stay clear of the
+// dialog manager's IDOK and IDCANCEL).
+inline constexpr int kControlPage = 901;
+inline constexpr int kSyncPage = 902;
 
 // Creation order: the tab control, each page followed by its buttons, then the list and the label.
 inline constexpr std::array<ControlSpec, 20> kConsoleControls{{

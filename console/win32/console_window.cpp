@@ -1,0 +1,294 @@
+#include "console/win32/console_window.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include "console/win32/wide_text.h"
+
+namespace portwand::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"PortwandWindow";
+constexpr wchar_t kPageClass[] = L"PortwandPage";
+constexpr int kIconResource = 1;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+HFONT guiFont() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+}  // namespace
+
+ConsoleWindow::~ConsoleWindow() {
+    for (auto& [role, font] : fonts_)
+        DeleteObject(font);
+}
+
+bool ConsoleWindow::createWindow(const WindowSpec& spec) {
+    WNDCLASSEXW window{};
+    window.cbSize = sizeof window;
+    window.hInstance = instance_;
+    window.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
+    window.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0));
+    window.lpfnWndProc = windowProc;
+    window.lpszClassName = kWindowClass;
+    WNDCLASSEXW page = window;
+    page.hIcon = page.hIconSm = nullptr;
+    page.lpfnWndProc = pageProc;
+    page.lpszClassName = kPageClass;
+    if (!RegisterClassExW(&window) || !RegisterClassExW(&page))
+        return false;
+
+    RECT frame{0, 0, spec.clientWidth, spec.clientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    std::wstring title = wide(spec.title);
+    window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, x, y, width, height,
+                              nullptr, nullptr, instance_, this);
+    return window_ != nullptr;
+}
+
+void ConsoleWindow::createFont(const FontSpec& spec) {
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(spec.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    std::wstring face = wide(spec.face);
+    fonts_[spec.role] = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+HWND ConsoleWindow::createChild(const wchar_t* className, const ControlSpec& spec, DWORD style,
+                                HWND parent, int x, int y, int height) {
+    std::wstring caption = wide(spec.caption);
+    HWND child = CreateWindowExW(0, className, caption.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
+                                 spec.width, height, parent,
+                                 reinterpret_cast<HMENU>(INT_PTR(spec.id)), instance_, nullptr);
+    auto font = fonts_.find(spec.font);
+    HFONT chosen = font != fonts_.end() ? font->second : guiFont();
+    SendMessageW(child, WM_SETFONT, WPARAM(chosen), FALSE);
+    controls_[spec.id] = child;
+    return child;
+}
+
+void ConsoleWindow::createControl(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::Tab:
+            // Clips the pages that lie over it, so that repainting the tab never hides them.
+            tab_ = createChild(WC_TABCONTROLW, spec, WS_TABSTOP | WS_CLIPSIBLINGS, window_, spec.x,
+                               spec.y, spec.height);
+            break;
+        case ControlKind::Page:
+            createPage(spec);
+            break;
+        case ControlKind::Button:
+            createChild(WC_BUTTONW, spec, WS_TABSTOP | BS_PUSHBUTTON, pages_[spec.page], spec.x,
+                        spec.y, spec.height);
+            break;
+        case ControlKind::DropList: {
+            HWND list = createChild(WC_COMBOBOXW, spec, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                    window_, spec.x, spec.y, spec.height);
+            // The closed list is as high as the table says; opened, it shows every entry.
+            constexpr int kFrame = 6;
+            SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), spec.height - kFrame);
+            break;
+        }
+        case ControlKind::Label:
+            createChild(WC_STATICW, spec, SS_LEFT, window_, spec.x, spec.y, spec.height);
+            break;
+    }
+}
+
+void ConsoleWindow::createPage(const ControlSpec& spec) {
+    std::wstring caption = wide(spec.caption);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageW(tab_, TCM_INSERTITEMW, WPARAM(spec.page), LPARAM(&item));
+
+    // The page covers the tab's display area; its buttons are placed relative to it.
+    RECT area;
+    GetWindowRect(tab_, &area);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&area), 2);
+    SendMessageW(tab_, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
+    HWND page =
+        CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, caption.c_str(),
+                        WS_CHILD | WS_CLIPSIBLINGS | (spec.page == 0 ? WS_VISIBLE : 0), area.left,
+                        area.top, area.right - area.left, area.bottom - area.top, window_,
+                        reinterpret_cast<HMENU>(INT_PTR(spec.id)), instance_, nullptr);
+    EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    // Above the tab control, so the pages are drawn over it.
+    SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pages_[spec.page] = page;
+    controls_[spec.id] = page;
+}
+
+void ConsoleWindow::addListEntry(int listId, const std::u16string& text) {
+    HWND list = controls_.at(listId);
+    std::wstring entry = wide(text);
+    SendMessageW(list, CB_ADDSTRING, 0, LPARAM(entry.c_str()));
+    // Opened, the list is tall enough for all its entries.
+    int count = int(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    int itemHeight = int(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    int fieldHeight = int(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    RECT closed;
+    GetWindowRect(list, &closed);
+    constexpr int kBorders = 8;
+    SetWindowPos(list, nullptr, 0, 0, closed.right - closed.left,
+                 fieldHeight + kBorders + count * itemHeight, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(list, CB_SETMINVISIBLE, WPARAM(count), 0);
+}
+
+void ConsoleWindow::selectListEntry(int listId, int index) {
+    SendMessageW(controls_.at(listId), CB_SETCURSEL, WPARAM(index), 0);
+}
+
+std::u16string ConsoleWindow::listText(int listId) {
+    // The selection, not the window text: during a change of selection the text is still the old.
+    HWND list = controls_.at(listId);
+    LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return {};
+    LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, WPARAM(index), LPARAM(text.data()));
+    text.resize(std::size_t(length));
+    return fromWide(text);
+}
+
+void ConsoleWindow::setLabel(int labelId, const std::u16string& text, Rgb colour) {
+    HWND label = controls_.at(labelId);
+    statusColour_ = RGB(colour.red, colour.green, colour.blue);
+    SetWindowTextW(label, wide(text).c_str());
+    // Shown at once: the command that opened the port may keep the thread busy for a while.
+    InvalidateRect(label, nullptr, TRUE);
+    UpdateWindow(label);
+}
+
+void ConsoleWindow::showError(const std::u16string& title, const std::u16string& text) {
+    MessageBoxW(window_, wide(text).c_str(), wide(title).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void ConsoleWindow::startTimer(int timerId, int periodMs) {
+    SetTimer(window_, UINT_PTR(timerId), UINT(periodMs), nullptr);
+}
+
+void ConsoleWindow::show() {
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
+}
+
+void ConsoleWindow::runEventLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The dialog manager moves the focus with Tab and Shift+Tab.
+        if (IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+template <typename Handler>
+void ConsoleWindow::dispatch(Handler handler) {
+    handling_ = true;
+    handler();
+    handling_ = false;
+}
+
+void ConsoleWindow::showPage(int index) {
+    for (int i = 0; i < 2; ++i)
+        ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
+}
+
+void ConsoleWindow::onCommand(int id, int code, HWND from) {
+    if (!app_)
+        return;
+    auto control = controls_.find(id);
+    bool isButton = control != controls_.end() && control->second == from &&
+                    from != controls_[kPortList] && id != kTabControl;
+    // Buttons report presses only; every event of the port list goes to the port change.
+    if (isButton && code != BN_CLICKED)
+        return;
+    dispatch([&] { app_->onControl(id); });
+}
+
+LRESULT CALLBACK ConsoleWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+        static_cast<ConsoleWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* self = reinterpret_cast<ConsoleWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT CALLBACK ConsoleWindow::pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The buttons' presses belong to the console window.
+    if (message == WM_COMMAND)
+        return SendMessageW(GetParent(page), message, wParam, lParam);
+    return DefWindowProcW(page, message, wParam, lParam);
+}
+
+LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_TIMER:
+            if (app_ && !handling_)
+                dispatch([&] { app_->onTimer(int(wParam)); });
+            return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom == tab_ && header->code == TCN_SELCHANGE)
+                showPage(int(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)));
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == controls_[kStatusLabel]) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, statusColour_);
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return LRESULT(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_ACTIVATE:
+            // Like a dialog: the focus leaves with the window and comes back to the same control.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                lastFocus_ = GetFocus();
+            } else if (lastFocus_ && IsWindow(lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (app_)
+                app_->onClose();
+            if (!app_ || app_->quitRequested())
+                DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace portwand::win32

@@ -1,0 +1,62 @@
+// The console window on Win32 controls: builds what the behaviour asks for and hands the window's
+// events back to it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "console/console_app.h"
+#include "console/window_ops.h"
+
+namespace portwand::win32 {
+
+class ConsoleWindow : public WindowOps {
+  public:
+    explicit ConsoleWindow(HINSTANCE instance) : instance_(instance) {}
+    ConsoleWindow(const ConsoleWindow&) = delete;
+    ConsoleWindow& operator=(const ConsoleWindow&) = delete;
+    ~ConsoleWindow() override;
+
+    // Where the window's events go; set before start-up.
+    void attach(ConsoleApp& app) { app_ = &app; }
+    void show();
+    // Runs the message loop until the window has been closed.
+    void runEventLoop();
+
+    bool createWindow(const WindowSpec& spec) override;
+    void createFont(const FontSpec& spec) override;
+    void createControl(const ControlSpec& spec) override;
+    void addListEntry(int listId, const std::u16string& text) override;
+    void selectListEntry(int listId, int index) override;
+    std::u16string listText(int listId) override;
+    void setLabel(int labelId, const std::u16string& text, Rgb colour) override;
+    void showError(const std::u16string& title, const std::u16string& text) override;
+    void startTimer(int timerId, int periodMs) override;
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int id, int code, HWND from);
+    void showPage(int index);
+    void createPage(const ControlSpec& spec);
+    HWND createChild(const wchar_t* className, const ControlSpec& spec, DWORD style, HWND parent,
+                     int x, int y, int height);
+    // Runs one event handler; timer ticks that arrive while it runs (inside a message box) wait.
+    template <typename Handler>
+    void dispatch(Handler handler);
+
+    HINSTANCE instance_;
+    ConsoleApp* app_ = nullptr;
+    HWND window_ = nullptr;
+    HWND tab_ = nullptr;
+    HWND pages_[2] = {nullptr, nullptr};
+    HWND lastFocus_ = nullptr;
+    std::map<int, HWND> controls_;
+    std::map<FontRole, HFONT> fonts_;
+    COLORREF statusColour_ = RGB(0, 0, 0);
+    bool handling_ = false;
+};
+
+}  // namespace portwand::win32

@@ -1,0 +1,30 @@
+// The console's clock, ANSI code page and settings file on Windows.
+#pragma once
+
+#include "console/clock.h"
+#include "console/file_store.h"
+#include "console/text_codec.h"
+
+namespace portwand::win32 {
+
+class Win32Clock : public Clock {
+  public:
+    LocalTime now() override;
+    void sleepMs(int milliseconds) override;
+    void beginFineResolution() override;
+    void endFineResolution() override;
+};
+
+class Win32AnsiCodec : public AnsiCodec {
+  public:
+    std::u16string decode(std::string_view bytes) const override;
+    std::string encode(std::u16string_view text) const override;
+};
+
+class Win32FileStore : public FileStore {
+  public:
+    std::optional<std::string> read(const std::string& name) override;
+    bool replace(const std::string& name, const std::string& bytes) override;
+};
+
+}  // namespace portwand::win32

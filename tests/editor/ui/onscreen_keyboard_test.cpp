@@ -23,18 +23,6 @@ TEST(OnscreenKeyboard, LetterKeysAgreeWithTheTypedCharacterCodes) {
     EXPECT_EQ(letterKeyCaption(2109, false), "я");
 }
 
-TEST(OnscreenKeyboard, RowOneKeysWriteTheirCaptions) {
-    const std::vector<std::pair<int, char>> keys = {
-        {2047, '0'}, {2056, '9'},  {2031, '.'}, {2029, ','}, {2033, ':'}, {2034, ';'},
-        {2032, '/'}, {2024, '\''}, {2030, '-'}, {2028, '+'}, {2036, '='}};
-    for (const auto& [id, character] : keys) {
-        EXPECT_EQ(keyCode(id, true), static_cast<std::uint8_t>(character)) << id;
-        EXPECT_EQ(keyCode(id, false), static_cast<std::uint8_t>(character)) << id;
-    }
-    EXPECT_EQ(keyCode(2025, false), std::nullopt);
-    EXPECT_EQ(keyCode(2046, false), std::nullopt);
-}
-
 TEST_F(EditorTest, KeysWriteAtTheCursorAndFollowCapsLock) {
     click(2098);  // у: shown with the Latin y
     EXPECT_EQ(editor.document().cell(100), 0x79);

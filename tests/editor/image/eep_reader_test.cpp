@@ -198,6 +198,11 @@ TEST_F(EepReader, DamagedFilesAreReportedAndChangeNothing) {
         return joinLines(changed, "\r\n");
     };
     const std::string record = lines[5];
+    const auto recordWith = [&record](std::size_t at, std::size_t count, const char* replacement) {
+        std::string changed = record;
+        changed.replace(at, count, replacement);
+        return changed;
+    };
 
     struct Damage {
         std::string name;
@@ -208,10 +213,10 @@ TEST_F(EepReader, DamagedFilesAreReportedAndChangeNothing) {
         {"cut after 20 lines", joinLines({lines.begin(), lines.begin() + 20}, "\r\n")},
         {"cut before the trailer", joinLines({lines.begin(), lines.begin() + 27}, "\r\n") + "   "},
         {"blank line", withLine(3, "")},
-        {"no start code", withLine(0, "=" + record.substr(1))},
-        {"byte count 08", withLine(4, ":08" + record.substr(3))},
-        {"record type 01", withLine(9, record.substr(0, 7) + "01" + record.substr(9))},
-        {"non-hex data", withLine(12, record.substr(0, 20) + "G" + record.substr(21))},
+        {"no start code", withLine(0, recordWith(0, 1, "="))},
+        {"byte count 08", withLine(4, recordWith(1, 2, "08"))},
+        {"record type 01", withLine(9, recordWith(7, 2, "01"))},
+        {"non-hex data", withLine(12, recordWith(20, 1, "G"))},
         {"short record", withLine(16, record.substr(0, 41))},
         {"text after the record", withLine(21, record + " x")},
         {"extra byte", withLine(1, record + "00")},

@@ -119,8 +119,8 @@ TEST(EepromImage, GapIsZeroAndTrailerCarriesBcdDateAndLocalization) {
     const EepromImage may = buildEepromImage(document, localizations, 1, kMay9th2011);
     EXPECT_EQ(bytesAt(may, kReservedGapOffset - 1, kReservedGapSize + 1),
               std::vector<std::uint8_t>(65, 0x00));
-    std::vector<std::uint8_t> trailer(11, 0xFF);
-    trailer.insert(trailer.end(), {0x09, 0x05, 0x11, 0x01, 0xFF});
+    const std::vector<std::uint8_t> trailer{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                            0xFF, 0xFF, 0xFF, 0x09, 0x05, 0x11, 0x01, 0xFF};
     EXPECT_EQ(bytesAt(may, kTrailerOffset, kTrailerSize), trailer);
 
     const EepromImage december = buildEepromImage(document, localizations, 2, {31, 12, 2099});

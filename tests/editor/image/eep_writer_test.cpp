@@ -61,12 +61,5 @@ TEST(EepFileText, RecordsCoverTheImageExceptTheGapWithValidChecksums) {
     EXPECT_EQ(lines[0].substr(9, 10), "540AA8FF00");
 }
 
-TEST(EepFileName, OneFilePerLocalization) {
-    const Localizations localizations = defaultLocalizations();
-    EXPECT_EQ(eepFileName(localizations, 0), "chronotherm_lcd_m168_en.eep");
-    EXPECT_EQ(eepFileName(localizations, 1), "chronotherm_lcd_m168_ru.eep");
-    EXPECT_EQ(eepFileName(localizations, 2), "chronotherm_lcd_m168_ua.eep");
-}
-
 }  // namespace
 }  // namespace facetor

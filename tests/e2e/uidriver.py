@@ -230,6 +230,10 @@ class UiDriver:
     def combo_dropped_height(self, control_id):
         return int(self.call("combo_dropped_height", control_id))
 
+    # Added for the Portwand tests: (client height, item height, entries) of the opened list.
+    def combo_open_list(self, control_id):
+        return tuple(int(v) for v in self.call("combo_open_list", control_id).split())
+
     # Pictures.
     @staticmethod
     def screenshot(path):

@@ -515,6 +515,41 @@ std::string run(const std::vector<std::string>& a) {
         }
         return {};
     }
+    // Added for the Portwand tests: the opened list of a drop-down list, found as the process's
+    // visible "ComboLBox" window (GetComboBoxInfo does not reach across processes under Wine).
+    // Answers "<client height> <item height> <entries>".
+    if (cmd == "combo_open_list") {
+        HWND combo = control(arg(1));
+        sendTimeout(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        struct Search {
+            DWORD process;
+            HWND found;
+        } search{0, nullptr};
+        GetWindowThreadProcessId(combo, &search.process);
+        EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(hwnd, &pid);
+                if (pid != s->process || !IsWindowVisible(hwnd) || className(hwnd) != "ComboLBox")
+                    return TRUE;
+                s->found = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        std::string result;
+        if (search.found) {
+            RECT r{};
+            GetClientRect(search.found, &r);
+            result = std::to_string(r.bottom) + " " +
+                     std::to_string(sendTimeout(search.found, LB_GETITEMHEIGHT, 0, 0)) + " " +
+                     std::to_string(sendTimeout(search.found, LB_GETCOUNT, 0, 0));
+        }
+        sendTimeout(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        if (!search.found)
+            throw Failure{"no opened list"};
+        return result;
+    }
     throw Failure{"unknown command " + cmd};
 }
 

@@ -1,0 +1,157 @@
+"""Helpers of the Portwand end-to-end tests: pseudo-terminal pairs mapped as COM ports of the
+Wine prefix, and reading the bytes Portwand sends with their arrival times."""
+
+import os
+import queue
+import select
+import signal
+import subprocess
+import sys
+import threading
+import time
+import tty
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import uidriver  # noqa: E402
+
+WINESERVER = "/usr/lib/wine/wineserver"
+
+
+def portwand_exe():
+    return os.path.join(uidriver.build_dir(), "console", "win32", "Portwand.exe")
+
+
+def ports_folder():
+    path = os.path.join(uidriver.build_dir(), "e2e-work", "portwand-ports")
+    os.makedirs(path, exist_ok=True)
+    return path
+
+
+def _wineserver(*args):
+    subprocess.run([WINESERVER, *args], env=uidriver.wine_env(), check=False,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+
+def map_com_ports(mapping):
+    """Sets COM ports of the prefix: {"COM5": "/path/of/device", "COM3": None (removed)}.
+
+    Wine reads the mapping when its session starts, so every Wine program of the prefix is ended
+    first and the next one starts a new session."""
+    _wineserver("-k")
+    _wineserver("-w")
+    lines = ["REGEDIT4", "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Ports]"]
+    for name, device in mapping.items():
+        lines.append(f'"{name}"=-' if device is None else f'"{name}"="{device}"')
+    reg = os.path.join(ports_folder(), "ports.reg")
+    with open(reg, "w", encoding="ascii") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+    subprocess.run([uidriver.WINE, "regedit", "/S", "Z:" + reg.replace("/", "\\")],
+                   env=uidriver.wine_env(), check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=120)
+    _wineserver("-w")
+
+
+class SerialPair:
+    """Two connected pseudo-terminals: Portwand writes to `device` (mapped as a COM port), the test
+    reads from the other end. stop() makes the device vanish; start() brings it back.
+
+    A thread reads the other end all the time and notes each byte's arrival, because a click of
+    the driver returns only after Portwand has sent everything."""
+
+    def __init__(self, name):
+        self.device = os.path.join(ports_folder(), name + "-device")
+        self.peer = os.path.join(ports_folder(), name + "-peer")
+        self._socat = None
+        self._fd = None
+        self._reader = None
+        self._stop_reading = None
+        self._received = queue.Queue()
+
+    def start(self):
+        for path in (self.device, self.peer):
+            if os.path.lexists(path):
+                os.unlink(path)
+        self._socat = subprocess.Popen(
+            ["socat", f"pty,raw,echo=0,link={self.device}", f"pty,raw,echo=0,link={self.peer}"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while not (os.path.exists(self.device) and os.path.exists(self.peer)):
+            if time.monotonic() > deadline:
+                raise RuntimeError("socat did not create the pseudo-terminals")
+            time.sleep(0.02)
+        self._fd = os.open(self.peer, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        tty.setraw(self._fd)
+        self._stop_reading = threading.Event()
+        self._reader = threading.Thread(target=self._read_all, args=(self._fd, self._stop_reading),
+                                        daemon=True)
+        self._reader.start()
+        return self
+
+    def _read_all(self, fd, stop):
+        while not stop.is_set():
+            ready, _, _ = select.select([fd], [], [], 0.05)
+            if not ready:
+                continue
+            try:
+                chunk = os.read(fd, 4096)
+            except (BlockingIOError, InterruptedError):
+                continue
+            except OSError:
+                return
+            now = time.time()
+            for b in chunk:
+                self._received.put((b, now))
+
+    def stop(self):
+        if self._reader is not None:
+            self._stop_reading.set()
+            self._reader.join()
+            self._reader = None
+        if self._fd is not None:
+            os.close(self._fd)
+            self._fd = None
+        if self._socat is not None:
+            self._socat.send_signal(signal.SIGTERM)
+            try:
+                self._socat.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self._socat.kill()
+                self._socat.wait()
+            self._socat = None
+        deadline = time.monotonic() + 5
+        while os.path.lexists(self.device) and time.monotonic() < deadline:
+            time.sleep(0.02)
+
+    def read(self, count, timeout=5.0):
+        """Up to `count` bytes as a list of (byte, arrival time by time.time())."""
+        received = []
+        deadline = time.monotonic() + timeout
+        while len(received) < count:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                break
+            try:
+                received.append(self._received.get(timeout=left))
+            except queue.Empty:
+                break
+        return received
+
+    def read_bytes(self, count, timeout=5.0):
+        return bytes(b for b, _ in self.read(count, timeout))
+
+    def silent_for(self, seconds):
+        """True when nothing arrives for that long."""
+        return not self.read(1, timeout=seconds)
+
+
+def check_value(v):
+    return (~v) & 63
+
+
+def two_digits(x):
+    text = str(x & 0xFF)
+    return ("0" + text) if len(text) == 1 else text[:2]
+
+
+def clock_pair(selector, v):
+    return f"B20{two_digits(check_value(v))}\n\rB{selector:02d}{two_digits(v)}\n\r".encode()

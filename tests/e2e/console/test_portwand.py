@@ -1,0 +1,284 @@
+"""Portwand end to end under Wine: the window, the bytes on a pseudo-terminal mapped as a COM
+port, the timed seconds transfer, failing ports and Portwand.ini."""
+
+import os
+import time
+import unittest
+
+from portwand_e2e import SerialPair, clock_pair, map_com_ports, portwand_exe, two_digits
+import uidriver
+
+TITLE = "Portwand"
+OPENED = "Порт открыт"
+FAILED = "Ошибка!"
+BLUE = (12, 2, 202)
+RED = (253, 4, 2)
+
+pair5 = SerialPair("com5")
+pair12 = SerialPair("com12")
+
+
+def wait_for_fraction(fraction):
+    """Sleeps until the host clock is that far into a second."""
+    now = time.time()
+    time.sleep((fraction - (now - int(now))) % 1.0)
+
+
+def setUpModule():
+    pair5.start()
+    pair12.start()
+    # COM3 and COM4 must not exist, whatever serial ports the machine has.
+    map_com_ports({"COM5": pair5.device, "COM12": pair12.device, "COM3": None, "COM4": None})
+
+
+def tearDownModule():
+    pair5.stop()
+    pair12.stop()
+    map_com_ports({"COM5": None, "COM12": None})
+
+
+class PortwandTest(unittest.TestCase):
+    settings = None  # bytes of Portwand.ini at start, or None for no file
+
+    def setUp(self):
+        self.work = uidriver.fresh_folder("portwand-")
+        if self.settings is not None:
+            self.write_settings(self.settings)
+        self.process = uidriver.launch(portwand_exe(), self.work)
+        self.driver = uidriver.UiDriver()
+        self.driver.attach(TITLE, 60000)
+        # The trial opening has run once the status label shows its outcome.
+        uidriver.wait_until(lambda: self.driver.text(51) != "", timeout=10)
+        pair5.read(100, timeout=0.05)  # nothing from earlier tests
+
+    def tearDown(self):
+        if self.process.poll() is None:
+            try:
+                self.driver.close()
+                self.driver.wait_closed(10000)
+            except uidriver.DriverError:
+                pass
+        self.driver.close_driver()
+        uidriver.stop(self.process)
+        uidriver.remove_folder(self.work)
+
+    def write_settings(self, data):
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(data)
+
+    def read_settings(self):
+        with open(os.path.join(self.work, "Portwand.ini"), "rb") as f:
+            return f.read()
+
+    def close_window(self):
+        self.driver.close()
+        self.driver.wait_closed(10000)
+        self.assertEqual(self.process.wait(timeout=20), 0)
+
+    def label_has_colour(self, colour):
+        x, y, w, h = self.driver.rect(51)
+        return any(self.driver.pixel(px, y + h // 2) == colour for px in range(x, x + w))
+
+
+class WindowTest(PortwandTest):
+    def test_window_layout_and_start_status(self):
+        d = self.driver
+        self.assertEqual(d.title(), TITLE)
+        self.assertEqual(d.client_size(), (245, 450))
+        style, _ = d.window_style()
+        WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_THICKFRAME, WS_SYSMENU = 0x10000, 0x20000, 0x40000, 0x80000
+        self.assertTrue(style & WS_MINIMIZEBOX and style & WS_SYSMENU)
+        self.assertFalse(style & (WS_MAXIMIZEBOX | WS_THICKFRAME))
+        x, y, w, h = d.window_rect()
+        sw, sh = d.screen_size()
+        self.assertLessEqual(abs((x + w / 2) - sw / 2), 1)
+        self.assertLessEqual(abs((y + h / 2) - sh / 2), 1)
+
+        self.assertEqual(d.rect(0), (5, 5, 235, 390))
+        self.assertEqual(d.rect(50)[:3], (30, 410, 70))
+        self.assertEqual(d.rect(51), (130, 412, 100, 15))
+        # Buttons stand relative to their page, which lies inside the tab control.
+        page_x, page_y = d.rect(10)[0] - 10, d.rect(10)[1] - 10
+        self.assertTrue(5 < page_x < 20 and 5 < page_y < 40, (page_x, page_y))
+        expected = {10: ("Esc", 10, 10, 70, 40), 12: ("Up", 80, 70, 70, 50),
+                    16: ("Подсветка", 10, 240, 210, 50), 18: ("Skin -", 120, 305, 100, 50),
+                    19: ("Секунды", 10, 10, 210, 40), 22: ("День", 10, 200, 210, 40),
+                    24: ("Год", 10, 310, 210, 40)}
+        for cid, (caption, bx, by, bw, bh) in expected.items():
+            self.assertEqual(d.text(cid), caption)
+            self.assertEqual(d.rect(cid), (page_x + bx, page_y + by, bw, bh), cid)
+        self.assertTrue(d.visible(10))
+        self.assertFalse(d.visible(19))
+
+        # First run: COM1 is selected, its state is shown, nothing is written yet.
+        self.assertEqual(d.combo_count(50), 9)
+        self.assertEqual([d.combo_item(50, i) for i in range(9)], [f"COM{n}" for n in range(1, 10)])
+        self.assertEqual(d.combo_cursel(50), 0)
+        self.assertIn(d.text(51), (OPENED, FAILED))
+        self.assertFalse(os.path.exists(os.path.join(self.work, "Portwand.ini")))
+        # Opened, the list shows all nine entries without scrolling.
+        height, item_height, count = d.combo_open_list(50)
+        self.assertEqual(count, 9)
+        self.assertGreaterEqual(height, 9 * item_height)
+
+        self.close_window()
+        self.assertEqual(self.read_settings(), b"port = COM1\r\n")
+
+    def test_tab_and_shift_tab_move_the_focus(self):
+        d = self.driver
+        seen = []
+        for _ in range(12):
+            d.keys("TAB")
+            seen.append(d.focus())
+        # Every button of the shown page and the port list are reached, in a cycle.
+        self.assertTrue(set(range(10, 19)) <= set(seen), seen)
+        self.assertIn(50, seen)
+        start = d.focus()
+        d.keys("TAB")
+        after = d.focus()
+        d.keys("SHIFT+TAB")
+        self.assertEqual(d.focus(), start)
+        self.assertNotEqual(after, start)
+
+    def test_switching_pages_shows_the_clock_buttons_and_sends_nothing(self):
+        d = self.driver
+        tab_x, tab_y, _, _ = d.rect(0)
+        # The second page's tab sits to the right of the first one.
+        d.click_at(tab_x + 110, tab_y + 10)
+        self.assertTrue(uidriver.wait_until(lambda: d.visible(19), timeout=3))
+        self.assertFalse(d.visible(10))
+        d.keys("TAB")
+        self.assertTrue(pair5.silent_for(0.3))
+
+
+class Com5Test(PortwandTest):
+    settings = b"; test port\r\nport = COM5\r\n"
+
+    def test_status_shows_the_opened_port_in_blue(self):
+        self.assertEqual(self.driver.text(51), OPENED)
+        self.assertEqual(self.driver.combo_cursel(50), 4)
+        self.assertTrue(self.label_has_colour(BLUE))
+        self.assertTrue(pair5.silent_for(0.2))
+
+    def test_every_key_button_sends_its_frame(self):
+        frames = {10: b"A0013\n\r", 11: b"A0059\n\r", 12: b"A0032\n\r", 13: b"A0017\n\r",
+                  14: b"A0016\n\r", 15: b"A0033\n\r", 16: b"A0012\n\r", 17: b"A0063\n\r",
+                  18: b"A0056\n\r"}
+        for cid, frame in frames.items():
+            self.driver.click(cid)
+            self.assertEqual(pair5.read_bytes(7), frame, cid)
+        # One frame per press, nothing repeated.
+        self.assertTrue(pair5.silent_for(0.3))
+
+    def test_clock_buttons_send_check_and_value_frames_with_a_pause(self):
+        buttons = {20: (5, lambda t: t.tm_min), 21: (4, lambda t: t.tm_hour),
+                   22: (3, lambda t: t.tm_mday), 23: (2, lambda t: t.tm_mon),
+                   24: (1, lambda t: (t.tm_year - 2000) & 0xFF)}
+        for cid, (selector, value) in buttons.items():
+            before = time.localtime()
+            self.driver.click(cid)
+            after = time.localtime()
+            got = pair5.read(14)
+            data = bytes(b for b, _ in got)
+            self.assertIn(data, {clock_pair(selector, value(before)), clock_pair(selector, value(after))},
+                          cid)
+            pause = got[7][1] - got[6][1]
+            self.assertGreaterEqual(pause, 0.045, cid)
+            self.assertLess(pause, 0.2, cid)
+        self.assertTrue(pair5.silent_for(0.3))
+
+    def test_seconds_pair_goes_out_at_the_start_of_the_armed_second(self):
+        # Early in a second the timer's ticks send it; late in one the press itself waits.
+        for fraction in (0.3, 0.6, 0.9):
+            wait_for_fraction(fraction)
+            pressed = time.time()
+            self.driver.click(19)
+            got = pair5.read(14, timeout=3)
+            self.assertEqual(len(got), 14)
+            first = got[0][1]
+            second = time.localtime(first).tm_sec
+            self.assertEqual(bytes(b for b, _ in got), clock_pair(6, second))
+            # In the second after the press, within a few milliseconds of its start.
+            self.assertEqual(int(first), int(pressed) + 1)
+            self.assertLess(first - int(first), 0.02)
+        self.assertTrue(pair5.silent_for(1.2))
+
+    def test_port_that_vanishes_and_comes_back(self):
+        d = self.driver
+        d.click(10)
+        self.assertEqual(pair5.read_bytes(7), b"A0013\n\r")
+        pair5.stop()
+        try:
+            d.post_click(11)
+            self.assertEqual(d.msgbox(5000), ("Ошибка", "Текущий порт недоступен!"))
+            self.assertEqual(d.text(51), FAILED)
+            d.msgbox_ok()
+            self.assertTrue(self.label_has_colour(RED))
+        finally:
+            pair5.start()
+        d.click(12)
+        self.assertEqual(pair5.read_bytes(7), b"A0032\n\r")
+        self.assertEqual(d.text(51), OPENED)
+        self.assertIsNone(d.msgbox(300))
+
+    def test_picked_port_is_tried_and_written_at_exit(self):
+        d = self.driver
+        d.combo_select(50, 2)  # COM3 does not exist
+        self.assertEqual(d.text(51), FAILED)
+        self.assertIsNone(d.msgbox(500))
+        d.post_click(13)
+        self.assertEqual(d.msgbox(5000), ("Ошибка", "Текущий порт недоступен!"))
+        d.msgbox_ok()
+        self.assertTrue(pair5.silent_for(0.2))
+        self.close_window()
+        # Written even though the port failed; the comment stays.
+        self.assertEqual(self.read_settings(), b"; test port\r\nport = COM3\r\n")
+
+
+class MissingPortTest(PortwandTest):
+    settings = b"PORT=COM4\r\n[other]\r\nport = COM5\r\n"
+
+    def test_missing_port_shows_the_error_and_sends_nothing(self):
+        d = self.driver
+        self.assertEqual(d.combo_cursel(50), 3)
+        self.assertEqual(d.text(51), FAILED)
+        self.assertTrue(self.label_has_colour(RED))
+        self.assertIsNone(d.msgbox(300))
+        d.post_click(16)
+        self.assertEqual(d.msgbox(5000), ("Ошибка", "Текущий порт недоступен!"))
+        d.msgbox_ok()
+        # The timed seconds transfer fails silently.
+        d.click(19)
+        self.assertIsNone(d.msgbox(1500))
+        self.assertEqual(d.text(51), FAILED)
+        self.assertTrue(pair5.silent_for(0.1))
+        self.close_window()
+        self.assertEqual(self.read_settings(), b"port = COM4\r\n[other]\r\nport = COM5\r\n")
+
+
+class Com12Test(PortwandTest):
+    settings = b"\xef\xbb\xbfport=COM12\r\n"
+
+    def test_port_beyond_the_list_is_used_and_kept(self):
+        d = self.driver
+        self.assertEqual(d.combo_cursel(50), -1)
+        self.assertEqual(d.text(51), OPENED)
+        d.click(17)
+        self.assertEqual(pair12.read_bytes(7), b"A0063\n\r")
+        self.assertTrue(pair5.silent_for(0.1))
+        self.close_window()
+        self.assertEqual(self.read_settings(), b"\xef\xbb\xbf\r\nport = COM12\r\n")
+
+
+class FailedWriteTest(PortwandTest):
+    settings = b"; keep me\r\nport = COM5\r\n"
+
+    def test_settings_that_cannot_be_written_stay_as_they_were(self):
+        os.mkdir(os.path.join(self.work, "Portwand.ini.new"))
+        self.driver.combo_select(50, 6)
+        self.close_window()
+        self.assertEqual(self.read_settings(), b"; keep me\r\nport = COM5\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -55,6 +55,8 @@ void RemoteProtocol::secondsTick() {
 }
 
 void RemoteProtocol::sendAtArmedBoundary(const LocalTime& time) {
+    // The port opens before the wait, so that the first byte leaves as the second begins.
+    bool opened = open(Caller::Timer);
     clock_.beginFineResolution();
     LocalTime current = time;
     while (current.second == time.second) {
@@ -64,15 +66,23 @@ void RemoteProtocol::sendAtArmedBoundary(const LocalTime& time) {
         current = clock_.now();
     }
     clock_.endFineResolution();
-    // A clock that jumped elsewhere meanwhile leaves the arming for a later tick.
-    if (current.second == armedSecond_)
-        transferSeconds(current.second);
+    if (current.second == armedSecond_) {
+        finishSecondsTransfer(opened, current.second);
+    } else if (opened) {
+        // The clock jumped elsewhere meanwhile: nothing is sent, the arming waits for its second.
+        link_.close();
+    }
 }
 
 void RemoteProtocol::transferSeconds(int second) {
+    armedSecond_ = kDisarmed;
+    finishSecondsTransfer(open(Caller::Timer), second);
+}
+
+void RemoteProtocol::finishSecondsTransfer(bool opened, int second) {
     // The arming is used up whatever happens next.
     armedSecond_ = kDisarmed;
-    if (!open(Caller::Timer))
+    if (!opened)
         return;
     bool written = writePair(ClockField::Seconds, std::uint8_t(second));
     link_.close();

@@ -50,10 +50,14 @@ class RemoteProtocol {
     void pauseBetweenFrames();
     // Ends a command whose write failed: the link is already closed; the user sees the error.
     void reportWriteFailure(Caller caller);
-    // Called when `time` lies shortly before the armed second: waits for the computer's clock to
-    // enter it and sends then; sends nothing if the clock shows any other second.
+    // Called when `time` lies shortly before the armed second: opens the link, waits for the
+    // computer's clock to enter that second and sends then; sends nothing if the clock shows any
+    // other second.
     void sendAtArmedBoundary(const LocalTime& time);
+    // Disarms, opens and sends the pair for that second.
     void transferSeconds(int second);
+    // Disarms and, if the link is open, sends the pair for that second and closes the link.
+    void finishSecondsTransfer(bool opened, int second);
 
     SerialLink& link_;
     const std::u16string& currentPort_;

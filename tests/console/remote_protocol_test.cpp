@@ -266,8 +266,25 @@ TEST_F(ProtocolTest, ClockThatJumpsDuringTheWaitSendsNothingAndStaysArmed) {
     clock.setTime(9, 0, 20, 950);
     clock.setSleepOvershootMicros(3'000'000);  // the sleep lands in second 23
     protocol.secondsTick();
-    EXPECT_TRUE(link.opened.empty());
+    EXPECT_TRUE(link.bytes.empty());
+    EXPECT_EQ(link.closes, int(link.opened.size()));
     EXPECT_EQ(protocol.armedSecond(), 21);
+}
+
+TEST_F(ProtocolTest, PortThatFailsBeforeTheBoundaryUsesTheArmingUpSilently) {
+    link.missingPorts.insert(u"COM5");
+    clock.setReadingStepMicros(100);
+    clock.setTime(9, 0, 20, 500);
+    protocol.armSeconds();
+    clock.setTime(9, 0, 20, 900);
+    protocol.secondsTick();
+    EXPECT_EQ(link.opened.size(), 1u);
+    EXPECT_TRUE(link.bytes.empty());
+    EXPECT_EQ(feedback.statuses, std::vector<LinkStatus>{LinkStatus::Failed});
+    EXPECT_EQ(feedback.portUnavailable, 0);
+    EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
+    // The boundary was still waited for.
+    EXPECT_GE(clock.micros(), (9 * 3600 + 21) * SteppedClock::kMicrosPerSecond);
 }
 
 TEST_F(ProtocolTest, FailedSecondsTransferIsSilentAndUsesTheArmingUp) {

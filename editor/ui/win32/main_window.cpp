@@ -206,6 +206,7 @@ void MainWindow::deliver(Event event) {
 }
 
 void MainWindow::dispatch(Event event) {
+    ops_.applyDeferredFocus();
     switch (event.kind) {
         case EventKind::Timer:
             controller_.onTimer(event.id);

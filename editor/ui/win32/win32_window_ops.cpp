@@ -86,8 +86,37 @@ void Win32WindowOps::setBackground(int controlId, Rgb colour) {
 }
 
 void Win32WindowOps::setFocus(int controlId) {
-    if (const Control* c = find(controlId)) {
-        SetFocus(c->hwnd);
+    const Control* c = find(controlId);
+    if (!c) {
+        return;
+    }
+    if (clickInProgress()) {
+        deferredFocus_ = c->hwnd;
+        return;
+    }
+    deferredFocus_ = nullptr;
+    SetFocus(c->hwnd);
+}
+
+bool Win32WindowOps::clickInProgress() const {
+    HWND captured = GetCapture();
+    if (!captured) {
+        return false;
+    }
+    auto id = idOfWindow_.find(captured);
+    if (id == idOfWindow_.end()) {
+        return false;
+    }
+    const ControlKind kind = controls_.at(id->second).kind;
+    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+           kind == ControlKind::Radio;
+}
+
+void Win32WindowOps::applyDeferredFocus() {
+    if (deferredFocus_ && !clickInProgress()) {
+        HWND target = deferredFocus_;
+        deferredFocus_ = nullptr;
+        SetFocus(target);
     }
 }
 

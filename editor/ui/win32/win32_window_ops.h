@@ -33,6 +33,11 @@ class Win32WindowOps : public WindowOps {
     void showMessage(std::string_view title, std::string_view text) override;
     void quit() override;
 
+    // A focus change asked for while a button holds the mouse (between the press and the
+    // release of a click) waits until the click is over: taking the focus away from the button
+    // would cancel the click. Call before handling each event.
+    void applyDeferredFocus();
+
     // For WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC: the brush of a control whose background was set,
     // with the device context prepared; nullptr leaves the default colours.
     HBRUSH backgroundFor(HWND control, HDC dc);
@@ -49,7 +54,10 @@ class Win32WindowOps : public WindowOps {
     const Control* find(int id) const;
     HBRUSH brush(COLORREF colour);
 
+    bool clickInProgress() const;
+
     HWND main_ = nullptr;
+    HWND deferredFocus_ = nullptr;
     std::unordered_map<int, Control> controls_;
     std::unordered_map<HWND, int> idOfWindow_;
     std::map<COLORREF, HBRUSH> brushes_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <uxtheme.h>
+#include <vssym32.h>
 
 #include "console/win32/wide_text.h"
 
@@ -124,7 +125,6 @@ void ConsoleWindow::createPage(const ControlSpec& spec) {
                         WS_CHILD | WS_CLIPSIBLINGS | (spec.page == 0 ? WS_VISIBLE : 0), area.left,
                         area.top, area.right - area.left, area.bottom - area.top, window_,
                         reinterpret_cast<HMENU>(INT_PTR(spec.id)), instance_, nullptr);
-    EnableThemeDialogTexture(page, ETDT_ENABLETAB);
     // Above the tab control, so the pages are drawn over it.
     SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pages_[spec.page] = page;
@@ -238,9 +238,25 @@ LRESULT CALLBACK ConsoleWindow::windowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT CALLBACK ConsoleWindow::pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The buttons' presses belong to the console window.
-    if (message == WM_COMMAND)
-        return SendMessageW(GetParent(page), message, wParam, lParam);
+    switch (message) {
+        case WM_COMMAND:
+            // The buttons' presses belong to the console window.
+            return SendMessageW(GetParent(page), message, wParam, lParam);
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT:
+            // With visual styles on, the page looks like the tab's body it lies on.
+            if (HTHEME theme = OpenThemeData(page, L"TAB")) {
+                RECT area;
+                GetClientRect(page, &area);
+                DrawThemeBackground(theme, reinterpret_cast<HDC>(wParam), TABP_BODY, 0, &area,
+                                    nullptr);
+                CloseThemeData(theme);
+                return 1;
+            }
+            break;
+        default:
+            break;
+    }
     return DefWindowProcW(page, message, wParam, lParam);
 }
 

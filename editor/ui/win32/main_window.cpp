@@ -181,6 +181,12 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     if (code == BN_CLICKED && isClickable(id)) {
+        // Focus changes that the press of this click caused come first, as they happened
+        // first; a click sent as one message would otherwise overtake them.
+        MSG focus;
+        while (PeekMessageW(&focus, hwnd_, kCellFocusMessage, kCellFocusMessage, PM_REMOVE)) {
+            deliver({EventKind::Control, static_cast<int>(focus.wParam)});
+        }
         deliver({EventKind::Control, id});
     }
 }

@@ -13,9 +13,9 @@ class WindowOps {
     virtual ~WindowOps() = default;
 
     // The top-level window, centred on the screen; false when it cannot be created.
-    virtual bool createWindow(const WindowSpec& spec) = 0;
-    virtual void createFont(const FontSpec& spec) = 0;
-    virtual void createControl(const ControlSpec& spec) = 0;
+    virtual bool createWindow(const WindowSpec& desc) = 0;
+    virtual void createFont(const FontSpec& desc) = 0;
+    virtual void createControl(const ControlSpec& desc) = 0;
     virtual void addListEntry(int listId, const std::u16string& text) = 0;
     // -1 selects nothing (the list shows an empty field).
     virtual void selectListEntry(int listId, int index) = 0;

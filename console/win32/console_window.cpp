@@ -26,7 +26,7 @@ ConsoleWindow::~ConsoleWindow() {
         DeleteObject(font);
 }
 
-bool ConsoleWindow::createWindow(const WindowSpec& spec) {
+bool ConsoleWindow::createWindow(const WindowSpec& desc) {
     WNDCLASSEXW window{};
     window.cbSize = sizeof window;
     window.hInstance = instance_;
@@ -45,75 +45,75 @@ bool ConsoleWindow::createWindow(const WindowSpec& spec) {
     if (!RegisterClassExW(&window) || !RegisterClassExW(&page))
         return false;
 
-    RECT frame{0, 0, spec.clientWidth, spec.clientHeight};
+    RECT frame{0, 0, desc.clientWidth, desc.clientHeight};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
     int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    std::wstring title = wide(spec.title);
+    std::wstring title = wide(desc.title);
     window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, x, y, width, height,
                               nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
-void ConsoleWindow::createFont(const FontSpec& spec) {
+void ConsoleWindow::createFont(const FontSpec& desc) {
     HDC screen = GetDC(nullptr);
-    int height = -MulDiv(spec.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    int height = -MulDiv(desc.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
-    std::wstring face = wide(spec.face);
-    fonts_[spec.role] = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+    std::wstring face = wide(desc.face);
+    fonts_[desc.role] = CreateFontW(height, 0, 0, 0, desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
-HWND ConsoleWindow::createChild(const wchar_t* className, const ControlSpec& spec, DWORD style,
+HWND ConsoleWindow::createChild(const wchar_t* className, const ControlSpec& desc, DWORD style,
                                 HWND parent, int x, int y, int height) {
-    std::wstring caption = wide(spec.caption);
+    std::wstring caption = wide(desc.caption);
     HWND child = CreateWindowExW(0, className, caption.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
-                                 spec.width, height, parent,
-                                 reinterpret_cast<HMENU>(INT_PTR(spec.id)), instance_, nullptr);
-    auto font = fonts_.find(spec.font);
+                                 desc.width, height, parent,
+                                 reinterpret_cast<HMENU>(INT_PTR(desc.id)), instance_, nullptr);
+    auto font = fonts_.find(desc.font);
     HFONT chosen = font != fonts_.end() ? font->second : guiFont();
     SendMessageW(child, WM_SETFONT, WPARAM(chosen), FALSE);
-    controls_[spec.id] = child;
+    controls_[desc.id] = child;
     return child;
 }
 
-void ConsoleWindow::createControl(const ControlSpec& spec) {
-    switch (spec.kind) {
+void ConsoleWindow::createControl(const ControlSpec& desc) {
+    switch (desc.kind) {
         case ControlKind::Tab:
             // Clips the pages that lie over it, so that repainting the tab never hides them.
-            tab_ = createChild(WC_TABCONTROLW, spec, WS_TABSTOP | WS_CLIPSIBLINGS, window_, spec.x,
-                               spec.y, spec.height);
+            tab_ = createChild(WC_TABCONTROLW, desc, WS_TABSTOP | WS_CLIPSIBLINGS, window_, desc.x,
+                               desc.y, desc.height);
             break;
         case ControlKind::Page:
-            createPage(spec);
+            createPage(desc);
             break;
         case ControlKind::Button:
-            createChild(WC_BUTTONW, spec, WS_TABSTOP | BS_PUSHBUTTON, pages_[spec.page], spec.x,
-                        spec.y, spec.height);
+            createChild(WC_BUTTONW, desc, WS_TABSTOP | BS_PUSHBUTTON, pages_[desc.page], desc.x,
+                        desc.y, desc.height);
             break;
         case ControlKind::DropList: {
-            HWND list = createChild(WC_COMBOBOXW, spec, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                    window_, spec.x, spec.y, spec.height);
+            HWND list = createChild(WC_COMBOBOXW, desc, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                    window_, desc.x, desc.y, desc.height);
             // The closed list is as high as the table says; opened, it shows every entry.
             constexpr int kFrame = 6;
-            SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), spec.height - kFrame);
+            SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), desc.height - kFrame);
             break;
         }
         case ControlKind::Label:
-            createChild(WC_STATICW, spec, SS_LEFT, window_, spec.x, spec.y, spec.height);
+            createChild(WC_STATICW, desc, SS_LEFT, window_, desc.x, desc.y, desc.height);
             break;
     }
 }
 
-void ConsoleWindow::createPage(const ControlSpec& spec) {
-    std::wstring caption = wide(spec.caption);
+void ConsoleWindow::createPage(const ControlSpec& desc) {
+    std::wstring caption = wide(desc.caption);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
-    SendMessageW(tab_, TCM_INSERTITEMW, WPARAM(spec.page), LPARAM(&item));
+    SendMessageW(tab_, TCM_INSERTITEMW, WPARAM(desc.page), LPARAM(&item));
 
     // The page covers the tab's display area; its buttons are placed relative to it.
     RECT area;
@@ -122,13 +122,13 @@ void ConsoleWindow::createPage(const ControlSpec& spec) {
     SendMessageW(tab_, TCM_ADJUSTRECT, FALSE, LPARAM(&area));
     HWND page =
         CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, caption.c_str(),
-                        WS_CHILD | WS_CLIPSIBLINGS | (spec.page == 0 ? WS_VISIBLE : 0), area.left,
+                        WS_CHILD | WS_CLIPSIBLINGS | (desc.page == 0 ? WS_VISIBLE : 0), area.left,
                         area.top, area.right - area.left, area.bottom - area.top, window_,
-                        reinterpret_cast<HMENU>(INT_PTR(spec.id)), instance_, nullptr);
+                        reinterpret_cast<HMENU>(INT_PTR(desc.id)), instance_, nullptr);
     // Above the tab control, so the pages are drawn over it.
     SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    pages_[spec.page] = page;
-    controls_[spec.id] = page;
+    pages_[desc.page] = page;
+    controls_[desc.id] = page;
 }
 
 void ConsoleWindow::addListEntry(int listId, const std::u16string& text) {

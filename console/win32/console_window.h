@@ -24,9 +24,9 @@ class ConsoleWindow : public WindowOps {
     // Runs the message loop until the window has been closed.
     void runEventLoop();
 
-    bool createWindow(const WindowSpec& spec) override;
-    void createFont(const FontSpec& spec) override;
-    void createControl(const ControlSpec& spec) override;
+    bool createWindow(const WindowSpec& desc) override;
+    void createFont(const FontSpec& desc) override;
+    void createControl(const ControlSpec& desc) override;
     void addListEntry(int listId, const std::u16string& text) override;
     void selectListEntry(int listId, int index) override;
     std::u16string listText(int listId) override;
@@ -40,8 +40,8 @@ class ConsoleWindow : public WindowOps {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code, HWND from);
     void showPage(int index);
-    void createPage(const ControlSpec& spec);
-    HWND createChild(const wchar_t* className, const ControlSpec& spec, DWORD style, HWND parent,
+    void createPage(const ControlSpec& desc);
+    HWND createChild(const wchar_t* className, const ControlSpec& desc, DWORD style, HWND parent,
                      int x, int y, int height);
     // Runs one event handler; timer ticks that arrive while it runs (inside a message box) wait.
     template <typename Handler>

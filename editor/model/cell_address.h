@@ -19,10 +19,18 @@ inline constexpr int kCellsPerScreen = kRowCount * kColumnCount;
 constexpr CellId cellIdOf(int screen, int row, int column) {
     return static_cast<CellId>(kFirstCell + kCellsPerScreen * screen + kColumnCount * row + column);
 }
-constexpr int screenOf(CellId id) { return (id - kFirstCell) / kCellsPerScreen; }
-constexpr int rowOf(CellId id) { return ((id - kFirstCell) / kColumnCount) % kRowCount; }
-constexpr int columnOf(CellId id) { return (id - kFirstCell) % kColumnCount; }
-constexpr bool isCellId(int id) { return id >= kFirstCell && id <= kLastCell; }
+constexpr int screenOf(CellId id) {
+    return (id - kFirstCell) / kCellsPerScreen;
+}
+constexpr int rowOf(CellId id) {
+    return ((id - kFirstCell) / kColumnCount) % kRowCount;
+}
+constexpr int columnOf(CellId id) {
+    return (id - kFirstCell) % kColumnCount;
+}
+constexpr bool isCellId(int id) {
+    return id >= kFirstCell && id <= kLastCell;
+}
 
 enum class FieldKind : std::uint8_t {
     Hours,

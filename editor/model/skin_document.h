@@ -9,7 +9,7 @@
 namespace facetor {
 
 class SkinDocument {
-public:
+  public:
     static constexpr std::uint8_t kBlank = 0x20;
 
     // As at program start: every table zero-filled, cursor 100. Start-up then calls clearAll().
@@ -51,7 +51,7 @@ public:
     void clearScreen();
     void clearAll();
 
-private:
+  private:
     // Tables indexed as the device's EEPROM orders them: cells by CellId (0..356, 100..355 used),
     // placements and styles by Screen index (9 entries, entry 8 unused).
     std::array<std::uint8_t, 357> cells_{};

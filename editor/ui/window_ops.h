@@ -14,7 +14,7 @@ struct Rgb {
 };
 
 class WindowOps {
-public:
+  public:
     virtual ~WindowOps() = default;
 
     virtual void setText(int controlId, std::string_view utf8) = 0;
@@ -43,7 +43,7 @@ struct LocalDateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
 };

@@ -183,9 +183,9 @@ class FakeWindow : public WindowOps {
         return canCreate;
     }
     void createFont(const FontSpec&) override { log.push_back("font"); }
-    void createControl(const ControlSpec& spec) override {
+    void createControl(const ControlSpec& desc) override {
         log.push_back("control");
-        controlIds.push_back(spec.id);
+        controlIds.push_back(desc.id);
     }
     void addListEntry(int, const std::u16string& text) override {
         log.push_back("entry");

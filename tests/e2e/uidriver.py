@@ -190,8 +190,8 @@ class UiDriver:
         self.call("menu_command", item_id)
 
     # Input as a user makes it.
-    def keys(self, spec):
-        self.call("keys", spec)
+    def keys(self, chords):
+        self.call("keys", chords)
 
     def type_text(self, text, delay_ms=0):
         self.call("type", text, delay_ms)

@@ -13,8 +13,8 @@ struct WindowKind {
     DWORD exStyle;
 };
 
-WindowKind windowKindOf(const ControlSpec& spec) {
-    switch (spec.kind) {
+WindowKind windowKindOf(const ControlSpec& desc) {
+    switch (desc.kind) {
         case ControlKind::Frame:
             return {L"STATIC", SS_GRAYFRAME, 0};
         case ControlKind::Label:
@@ -36,22 +36,22 @@ WindowKind windowKindOf(const ControlSpec& spec) {
 
 }  // namespace
 
-HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& spec, HFONT font) {
-    const WindowKind kind = windowKindOf(spec);
+HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFONT font) {
+    const WindowKind kind = windowKindOf(desc);
     DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
     // Auto radio buttons toggle within a run of controls that starts at a WS_GROUP control; every
     // other control ends such a run.
-    if (spec.kind != ControlKind::Radio || spec.startsRadioGroup) {
+    if (desc.kind != ControlKind::Radio || desc.startsRadioGroup) {
         style |= WS_GROUP;
     }
-    const std::wstring caption = toWide(spec.caption);
+    const std::wstring caption = toWide(desc.caption);
     HWND control =
-        CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, spec.rect.x,
-                        spec.rect.y, spec.rect.width, spec.rect.height, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, desc.rect.x,
+                        desc.rect.y, desc.rect.width, desc.rect.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, nullptr);
     if (control) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.initiallyChecked) {
+        if (desc.initiallyChecked) {
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         }
     }

@@ -9,7 +9,7 @@
 
 namespace facetor::win32 {
 
-HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& spec, HFONT font);
+HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFONT font);
 
 // One tool tip control for the whole window; each tool is a control window it subclasses.
 class ToolTips {

@@ -80,14 +80,14 @@ bool MainWindow::create(int showCommand) {
 
 void MainWindow::createControls() {
     ToolTips toolTips(hwnd_, instance_);
-    for (const ControlSpec& spec : windowLayout(controller_.localizations())) {
-        HWND control = createControl(hwnd_, instance_, spec, fonts_.font(spec.font));
+    for (const ControlSpec& desc : windowLayout(controller_.localizations())) {
+        HWND control = createControl(hwnd_, instance_, desc, fonts_.font(desc.font));
         if (!control) {
             continue;
         }
-        ops_.addControl(spec.id, control, spec.kind, toWide(spec.caption));
-        if (!spec.toolTip.empty()) {
-            toolTips.add(control, toWide(spec.toolTip));
+        ops_.addControl(desc.id, control, desc.kind, toWide(desc.caption));
+        if (!desc.toolTip.empty()) {
+            toolTips.add(control, toWide(desc.toolTip));
         }
     }
 }

@@ -5,10 +5,10 @@
 namespace facetor::win32 {
 namespace {
 
-HFONT createFont(const FontSpec& spec, int pixelsPerInch) {
-    const std::wstring face = toWide(spec.face);
-    return CreateFontW(-MulDiv(spec.points, pixelsPerInch, 72), 0, 0, 0,
-                       spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT createFont(const FontSpec& desc, int pixelsPerInch) {
+    const std::wstring face = toWide(desc.face);
+    return CreateFontW(-MulDiv(desc.points, pixelsPerInch, 72), 0, 0, 0,
+                       desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }

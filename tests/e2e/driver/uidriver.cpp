@@ -186,9 +186,9 @@ INPUT keyInput(WORD vk, bool up) {
 }
 
 // "SHIFT+TAB UP" presses Shift+Tab, then Up.
-void pressKeys(const std::string& spec) {
+void pressKeys(const std::string& chordList) {
     bringToFront();
-    std::istringstream chords(spec);
+    std::istringstream chords(chordList);
     std::string chord;
     while (chords >> chord) {
         std::vector<WORD> keys;

@@ -35,9 +35,9 @@ int main() {
         } else if (command == "place") {
             int kind = 0, screen = 0, column = 0, row = 0;
             in >> kind >> screen >> column >> row;
-            document.setPlacement(static_cast<FieldKind>(kind), screen,
-                                  {static_cast<std::uint8_t>(column),
-                                   static_cast<std::uint8_t>(row)});
+            document.setPlacement(
+                static_cast<FieldKind>(kind), screen,
+                {static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(row)});
         } else if (command == "style") {
             int kind = 0, screen = 0, value = 0;
             in >> kind >> screen >> value;

@@ -73,18 +73,26 @@ std::optional<std::string> displayText(std::uint8_t code) {
     return std::nullopt;
 }
 
+std::uint8_t foldUkrainianI(std::uint8_t editorChar) {
+    switch (editorChar) {
+        case 0xB3:  // і
+        case 0xBF:  // ї
+            return 'i';
+        case 0xB2:  // І
+        case 0xAF:  // Ї
+            return 'I';
+        default:
+            return editorChar;
+    }
+}
+
 std::uint8_t typedCharCode(std::string_view typedText) {
-    // The Ukrainian і and ї have no glyph on the device and are written with the Latin i.
-    if (typedText == "\xB3" || typedText == "\xBF") {  // і, ї
-        return toLcdCode('i');
-    }
-    if (typedText == "\xB2" || typedText == "\xAF") {  // І, Ї
-        return toLcdCode('I');
-    }
     if (typedText.empty()) {
         return 0x20;
     }
-    return toLcdCode(static_cast<std::uint8_t>(typedText.front()));
+    // The fold applies to a text of exactly one of these letters; otherwise the first byte counts.
+    const auto first = static_cast<std::uint8_t>(typedText.front());
+    return toLcdCode(typedText.size() == 1 ? foldUkrainianI(first) : first);
 }
 
 }  // namespace facetor

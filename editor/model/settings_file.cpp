@@ -8,13 +8,14 @@
 
 #include "editor/model/default_weekday_names.h"
 #include "editor/model/ini_keys.h"
+#include "editor/model/lcd_charset.h"
+#include "editor/model/settings_encoding.h"
 #include "editor/model/text_encoding.h"
 
 namespace facetor {
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kMissingFileTitle = "Information";
 constexpr std::string_view kMissingFileText =
     "Файл Facetor.ini не найден !  Загружены установки по умолчанию.";
@@ -31,10 +32,14 @@ std::string settingsKey(int localization, int weekdayNumber, const char* kind) {
 }
 
 // A key's value in Windows-1251: the file's value if the key stands there (even when empty),
-// the built-in default otherwise.
+// the built-in default otherwise. The file's Ukrainian і and ї become the Latin i, as typing does.
 std::string valueOf(const IniKeys& keys, const std::string& key, std::string_view defaultUtf8) {
     if (const std::string* value = keys.find(key)) {
-        return *value;
+        std::string folded = *value;
+        for (char& character : folded) {
+            character = static_cast<char>(foldUkrainianI(static_cast<std::uint8_t>(character)));
+        }
+        return folded;
     }
     return utf8ToCp1251(defaultUtf8);
 }
@@ -51,15 +56,6 @@ void setFullName(std::array<std::string, 21>& positions, std::string_view value)
     for (std::size_t i = 0; i < positions.size() && i + 1 < value.size(); ++i) {
         positions[i] = std::string(1, value[i + 1]);
     }
-}
-
-// Windows-1251 text of the file: a file that starts with the UTF-8 byte order mark is UTF-8, and
-// each of its characters becomes its Windows-1251 byte, "?" where Windows-1251 has none.
-std::string settingsTextAsCp1251(std::string_view fileBytes) {
-    if (fileBytes.starts_with(kUtf8ByteOrderMark)) {
-        return utf8ToCp1251(fileBytes.substr(kUtf8ByteOrderMark.size()), '?');
-    }
-    return std::string(fileBytes);
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {

@@ -146,6 +146,19 @@ std::string utf8ToCp1251(std::string_view utf8, char replacement) {
     return out;
 }
 
+bool isUtf8WithMultiByteCharacters(std::string_view text) {
+    bool multiByte = false;
+    for (std::size_t at = 0; at < text.size();) {
+        const Decoded decoded = decodeUtf8(text, at);
+        if (!decoded.character) {
+            return false;
+        }
+        multiByte = multiByte || decoded.length > 1;
+        at += decoded.length;
+    }
+    return multiByte;
+}
+
 std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());

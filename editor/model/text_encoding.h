@@ -18,6 +18,9 @@ std::string cp1251ToUtf8(std::string_view cp1251);
 // Characters that Windows-1251 lacks (and malformed UTF-8 sequences) become `replacement`.
 std::string utf8ToCp1251(std::string_view utf8, char replacement = '?');
 
+// True when `text` is well-formed UTF-8 and holds at least one character beyond ASCII.
+bool isUtf8WithMultiByteCharacters(std::string_view text);
+
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 

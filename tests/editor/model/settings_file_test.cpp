@@ -90,6 +90,35 @@ TEST_F(SettingsFileTest, MissingFileShowsTheMessageAndGivesDefaults) {
     EXPECT_EQ(l.items[kRu].imageFileName, "chronotherm_lcd_m168_ru.eep");
 }
 
+TEST(SettingsDefaults, AllFortyTwoNamesByteForByte) {
+    // Weekday numbers 1 (Monday) to 7 (Sunday): en, ru, ua, each short and full. The "i" of the
+    // Ukrainian names is the Latin i and the apostrophe the ASCII one.
+    const char* const kNames[7][6] = {
+        {"Mn", "Monday", "Пн", "Понедел-к", "Пн", "Понедiлок"},
+        {"Tu", "Tuesday", "Вт", "Вторник", "Вт", "Вiвторок"},
+        {"Wd", "Wednesday", "Ср", "Среда", "Ср", "Середа"},
+        {"Th", "Thursday", "Чт", "Четверг", "Чт", "Четвер"},
+        {"Fr", "Friday", "Пт", "Пятница", "Пт", "П'ятниця"},
+        {"St", "Saturday", "Сб", "Суббота", "Сб", "Субота"},
+        {"Sn", "Sunday", "Вс", "Воскр-нье", "Нд", "Недiля"},
+    };
+    Localizations l = Localizations::initial();
+    applyDefaultSettings(l);
+    for (int number = 1; number <= 7; ++number) {
+        for (int localization = 0; localization < 3; ++localization) {
+            const std::string shortExpected = cp(kNames[number - 1][2 * localization]);
+            std::string fullExpected = cp(kNames[number - 1][2 * localization + 1]);
+            fullExpected.resize(9, ' ');
+            ASSERT_EQ(shortExpected.size(), 2u);
+            EXPECT_EQ(shortName(l, localization, number % 7),
+                      shortExpected.substr(0, 1) + "|" + shortExpected.substr(1))
+                << localization << " " << number;
+            EXPECT_EQ(fullName(l, localization, number % 7), fullExpected)
+                << localization << " " << number;
+        }
+    }
+}
+
 TEST_F(SettingsFileTest, ExistingFileIsReadWithoutMessage) {
     writeSettings("en_1_short=Lu\r\n");
     Localizations l = Localizations::initial();
@@ -163,18 +192,59 @@ TEST(SettingsRules, CommentsAndGroupsHideKeys) {
     EXPECT_EQ(shortName(l, kEn, 4), "T|h");
 }
 
-TEST(SettingsRules, ByteOrderMarkMeansUtf8ValuesReachTheTablesAsCp1251) {
-    const Localizations utf8 =
-        fromText("\xEF\xBB\xBFru_2_short=Вт\nua_1_full=*Ґß€\nen_1_short=\xD0\n");
-    EXPECT_EQ(shortName(utf8, kRu, kTuesday), cp("В|т"));
-    EXPECT_EQ(fullName(utf8, kUa, kMonday), "\xA5?\x88      ");
-    EXPECT_EQ(shortName(utf8, kEn, kMonday), "?|");
+// The bytes of `utf8` as UTF-16 with its byte order mark, as Notepad saves "Unicode".
+std::string utf16File(std::string_view utf8, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : utf8ToUtf16(utf8)) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
 
-    const Localizations cp1251 = fromText(cp("ru_2_short=Вт\n"));
-    EXPECT_EQ(shortName(cp1251, kRu, kTuesday), cp("В|т"));
-    // Without the mark the UTF-8 bytes are taken one by one as Windows-1251 characters.
-    const Localizations raw = fromText("ru_2_short=Вт\n");
-    EXPECT_EQ(shortName(raw, kRu, kTuesday), "\xD0|\x92");
+TEST(SettingsEncodings, EveryEncodingNotepadSavesGivesTheSameNames) {
+    // Ґ and € exist in Windows-1251, ß does not.
+    const std::string text = "ru_2_short=Вт\nua_1_full=*Ґß€\n";
+    const struct {
+        const char* encoding;
+        std::string bytes;
+    } files[] = {
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + text},
+        {"UTF-8 without mark", text},
+        {"UTF-16 little endian", utf16File(text, false)},
+        {"UTF-16 big endian", utf16File(text, true)},
+        {"Windows-1251", cp(text)},
+    };
+    for (const auto& file : files) {
+        const Localizations l = fromText(file.bytes);
+        EXPECT_EQ(shortName(l, kRu, kTuesday), cp("В|т")) << file.encoding;
+        EXPECT_EQ(fullName(l, kUa, kMonday), "\xA5?\x88      ") << file.encoding;
+        EXPECT_EQ(shortName(l, kEn, kMonday), "M|n") << file.encoding;  // untouched default
+    }
+}
+
+TEST(SettingsEncodings, Windows1251StaysWindows1251UnlessTheWholeFileIsUtf8) {
+    // "Рё" in Windows-1251 is D0 B8, valid UTF-8 for "и"; the "д" after it (E4) is not.
+    EXPECT_EQ(fullName(fromText(cp("ru_1_full=*Рёд\n")), kRu, kMonday), cp("Рёд      "));
+    EXPECT_EQ(fullName(fromText(cp("ru_1_full=*Понедельник\n")), kRu, kMonday), cp("Понедельн"));
+    // A stray lead byte: without the mark the file is Windows-1251, with it the byte is no
+    // character.
+    EXPECT_EQ(shortName(fromText("en_1_short=\xD0\n"), kEn, kMonday), cp("Р|"));
+    EXPECT_EQ(shortName(fromText("\xEF\xBB\xBF"
+                                 "en_1_short=\xD0\n"),
+                        kEn, kMonday),
+              "?|");
+}
+
+TEST(SettingsEncodings, UkrainianIFoldsToLatinInEveryEncoding) {
+    const std::string text = "ua_1_full=*Понеділок\nua_7_full=*Неділя\nua_2_short=Її\n";
+    for (const std::string& bytes : {text, cp(text), utf16File(text, false)}) {
+        const Localizations l = fromText(bytes);
+        EXPECT_EQ(fullName(l, kUa, kMonday), cp("Понедiлок"));
+        EXPECT_EQ(fullName(l, kUa, kSunday), cp("Недiля   "));
+        EXPECT_EQ(shortName(l, kUa, kTuesday), "I|i");
+    }
 }
 
 // Every position holds one character or is empty, and nothing lies outside the tables.

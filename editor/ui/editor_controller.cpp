@@ -123,10 +123,19 @@ void EditorController::onControl(int id) {
                 document_.clearScreen();
                 refreshAndFocus();
                 break;
-            default:  // capture box, radio buttons, frames, labels
+            case ids::kFirstLocalizationRadio:
+            case ids::kFirstLocalizationRadio + 1:
+            case ids::kFirstLocalizationRadio + 2:
+                focusCursorCell();  // the button has switched itself; typing goes on
+                break;
+            default:  // capture box, frames, labels
                 break;
         }
     }
+}
+
+void EditorController::onActivated() {
+    focusCursorCell();
 }
 
 void EditorController::selectCell(CellId id) {
@@ -220,6 +229,7 @@ void EditorController::saveFile() {
     const LocalDateTime now = clock_.now();
     saveImageFiles(document_, localizations_, CalendarDate{now.day, now.month, now.year}, window_,
                    workFolder_);
+    focusCursorCell();  // a click on the save button took the focus away from typing
 }
 
 }  // namespace facetor

@@ -25,6 +25,9 @@ class EditorController {
     void onTimer(int timerId);
     void onMenu(int id);     // menu items 21..23 and shortcut events 25..33
     void onControl(int id);  // button clicks, check box clicks, cell focus gained or lost
+    // The window became active again (after another window, a message box or a minimise): the
+    // keyboard goes back to typing into the cursor cell.
+    void onActivated();
 
     const SkinDocument& document() const { return document_; }
     const Localizations& localizations() const { return localizations_; }

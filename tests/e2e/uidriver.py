@@ -149,6 +149,18 @@ class UiDriver:
         self.call("wait_closed", timeout_ms)
 
     # Controls.
+    def activation(self, mode):
+        """"auto": key presses and clicks first make the window the foreground window;
+        "manual": they leave the activation as it is."""
+        self.call("activation", mode)
+
+    def foreground(self, title_part):
+        """Activates another top-level window, found by a part of its title."""
+        self.call("foreground", title_part)
+
+    def active_title(self):
+        return self.call("active")
+
     def text(self, control_id):
         return self.call("text", control_id)
 
@@ -198,6 +210,9 @@ class UiDriver:
 
     def click_at(self, x, y):
         self.call("click_at", x, y)
+
+    def move_mouse(self, screen_x, screen_y):
+        self.call("move_mouse", screen_x, screen_y)
 
     def pixel(self, x, y):
         return tuple(int(v) for v in self.call("pixel", x, y).split())

@@ -112,7 +112,7 @@ int MainWindow::run() {
         if (hwnd_ && TranslateAcceleratorW(hwnd_, menuBar_.shortcuts(), &msg)) {
             continue;
         }
-        if (hwnd_ && IsDialogMessageW(hwnd_, &msg)) {
+        if (hwnd_ && !routeKeyboardInput(msg)) {
             continue;
         }
         TranslateMessage(&msg);
@@ -140,6 +140,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kCellFocusMessage:
             deliver({EventKind::Control, static_cast<int>(wParam)});
+            return 0;
+        case WM_ACTIVATE:
+            // The default would give the focus to the main window, where typing is lost.
+            if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+                onActivated();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            onActivated();
             return 0;
         case WM_TIMER:
             if (wParam == ids::kTimer) {
@@ -191,6 +200,55 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void MainWindow::onActivated() {
+    ops_.setFocus(ids::kCaptureBox);  // at once, so no key pressed meanwhile goes astray
+    // Inside a command (a message box closing) the command itself ends by handing the focus
+    // back to the cursor cell; an event queued behind it would act on a cursor that focus
+    // events still pending from before the command may have moved meanwhile.
+    if (!busy_) {
+        deliver({EventKind::Activated, 0});
+    }
+}
+
+// This window's keyboard is for typing into cells: Tab and Enter neither move the focus nor
+// click a button, and a key that reaches any other control of the window (a button that a click
+// left focused, or none at all) goes to the capture box, where it is typed like any other.
+bool MainWindow::routeKeyboardInput(MSG& msg) {
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+    const bool character = msg.message == WM_CHAR;
+    // With no focus at all, keys arrive as system keys without the Alt flag.
+    constexpr LPARAM kAltDown = 1 << 29;
+    const bool unfocusedKey =
+        (msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP || msg.message == WM_SYSCHAR) &&
+        (msg.lParam & kAltDown) == 0 && GetFocus() == nullptr;
+    if (!key && !character && !unfocusedKey) {
+        return true;
+    }
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) {
+        return true;  // another window of this thread, such as a tool tip
+    }
+    if ((key || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) &&
+        (msg.wParam == VK_TAB || msg.wParam == VK_RETURN)) {
+        return false;
+    }
+    if ((character || msg.message == WM_SYSCHAR) &&
+        (msg.wParam == L'\t' || msg.wParam == L'\r' || msg.wParam == L'\n')) {
+        return false;
+    }
+    HWND capture = ops_.handle(ids::kCaptureBox);
+    if (!capture || msg.hwnd == capture) {
+        return true;
+    }
+    if (unfocusedKey) {
+        msg.message = msg.message == WM_SYSKEYDOWN ? WM_KEYDOWN
+                      : msg.message == WM_SYSKEYUP ? WM_KEYUP
+                                                   : WM_CHAR;
+    }
+    msg.hwnd = capture;
+    ops_.setFocus(ids::kCaptureBox);  // waits for the end of a click in progress
+    return true;
+}
+
 void MainWindow::deliver(Event event) {
     if (closed_) {
         return;
@@ -222,6 +280,9 @@ void MainWindow::dispatch(Event event) {
             break;
         case EventKind::Control:
             controller_.onControl(event.id);
+            break;
+        case EventKind::Activated:
+            controller_.onActivated();
             break;
     }
 }

@@ -28,7 +28,7 @@ class MainWindow {
     int run();
 
   private:
-    enum class EventKind { Timer, Menu, Control };
+    enum class EventKind { Timer, Menu, Control, Activated };
     struct Event {
         EventKind kind;
         int id;
@@ -37,6 +37,9 @@ class MainWindow {
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WPARAM wParam, LPARAM lParam);
+    void onActivated();
+    // Keeps every keystroke for typing: false when the message is to be dropped.
+    bool routeKeyboardInput(MSG& msg);
     void createControls();
     void deliver(Event event);
     void dispatch(Event event);

@@ -25,6 +25,11 @@ void Win32WindowOps::addControl(int id, HWND control, ControlKind kind, std::wst
     idOfWindow_[control] = id;
 }
 
+HWND Win32WindowOps::handle(int id) const {
+    const Control* c = find(id);
+    return c ? c->hwnd : nullptr;
+}
+
 Win32WindowOps::Control* Win32WindowOps::find(int id) {
     auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : &it->second;

@@ -22,6 +22,7 @@ class Win32WindowOps : public WindowOps {
 
     void attach(HWND mainWindow) { main_ = mainWindow; }
     void addControl(int id, HWND control, ControlKind kind, std::wstring initialText);
+    HWND handle(int id) const;
 
     void setText(int controlId, std::string_view utf8) override;
     std::string text(int controlId) const override;

@@ -5,10 +5,13 @@
 namespace facetor::win32 {
 namespace {
 
+// Every font shows Russian text; asking for the Cyrillic character set makes the font mapper
+// pick a face that has it (a "Courier" without Cyrillic would show boxes on a system whose
+// locale is not Russian).
 HFONT createFont(const FontSpec& desc, int pixelsPerInch) {
     const std::wstring face = toWide(desc.face);
     return CreateFontW(-MulDiv(desc.points, pixelsPerInch, 72), 0, 0, 0,
-                       desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }

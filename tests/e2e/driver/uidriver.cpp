@@ -70,6 +70,9 @@ struct Failure {
 };
 
 HWND g_window = nullptr;  // the attached top-level window
+// Whether key presses and clicks first make the attached window the foreground window, or leave
+// the activation as it is (to see what a user who switched windows meets).
+bool g_bringToFront = true;
 
 HWND window() {
     if (!g_window || !IsWindow(g_window))
@@ -125,8 +128,7 @@ std::string className(HWND hwnd) {
     return narrow(name);
 }
 
-void bringToFront() {
-    HWND w = window();
+void activate(HWND w) {
     DWORD target = GetWindowThreadProcessId(w, nullptr);
     DWORD self = GetCurrentThreadId();
     AttachThreadInput(self, target, TRUE);
@@ -134,6 +136,11 @@ void bringToFront() {
     SetActiveWindow(w);
     AttachThreadInput(self, target, FALSE);
     Sleep(30);
+}
+
+void bringToFront() {
+    if (g_bringToFront)
+        activate(window());
 }
 
 WORD virtualKey(const std::string& name) {
@@ -324,6 +331,35 @@ std::string run(const std::vector<std::string>& a) {
             Sleep(50);
         }
     }
+    if (cmd == "activation") {  // "auto" (the default) or "manual"
+        g_bringToFront = arg(1) != "manual";
+        return {};
+    }
+    if (cmd == "foreground") {  // makes the visible top-level window whose title holds the text
+        struct Search {
+            std::wstring part;
+            HWND found;
+        } search{widen(arg(1)), nullptr};
+        EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                wchar_t title[256] = {};
+                GetWindowTextW(hwnd, title, 256);
+                if (!IsWindowVisible(hwnd) || !std::wcsstr(title, s->part.c_str()))
+                    return TRUE;
+                s->found = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            throw Failure{"window not found"};
+        activate(search.found);
+        return {};
+    }
+    if (cmd == "active") {  // the title of the foreground window
+        HWND active = GetForegroundWindow();
+        return active ? windowText(active) : std::string();
+    }
     if (cmd == "text")
         return windowText(control(arg(1)));
     if (cmd == "title")
@@ -459,6 +495,10 @@ std::string run(const std::vector<std::string>& a) {
         ReleaseDC(window(), dc);
         return std::to_string(GetRValue(c)) + " " + std::to_string(GetGValue(c)) + " " +
                std::to_string(GetBValue(c));
+    }
+    if (cmd == "move_mouse") {  // to screen coordinates, clicking nothing
+        SetCursorPos(std::atoi(arg(1).c_str()), std::atoi(arg(2).c_str()));
+        return {};
     }
     if (cmd == "click_at") {
         mouseClickAt(std::atoi(arg(1).c_str()), std::atoi(arg(2).c_str()));

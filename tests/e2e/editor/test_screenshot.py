@@ -87,6 +87,9 @@ class SampleSkin(FacetorCase):
         self.assertEqual(self.cells(cell_id(3, 1, 14), 2), ["{", "}"])
 
         os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
+        # Away from the window, so that no button is lit and no tool tip shows in the picture.
+        self.ui.move_mouse(0, 0)
+        self.settle(1.0)
         raw = SCREENSHOT + ".root.png"
         self.ui.screenshot(raw)
         x, y, w, h = self.ui.window_rect()

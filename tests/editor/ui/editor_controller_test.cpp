@@ -45,6 +45,45 @@ TEST_F(EditorTest, EveryCommandHandsTheFocusBackToTheCaptureBox) {
     EXPECT_TRUE(window.pendingFocusEvents.empty());
     EXPECT_EQ(window.colours.at(101), kCursorCellColour);
     EXPECT_EQ(window.colours.at(100), kEmptyCellColour);
+
+    // A click gives the control the focus first; the command must take it back, also where the
+    // command changes nothing (a radio button, the save button).
+    const int clicked[] = {ids::kOpenButton,
+                           ids::kSaveButton,
+                           ids::kCapsLockCheck,
+                           3010,
+                           3011,
+                           3012,
+                           2001,
+                           2047,
+                           ids::kBackspaceButton,
+                           ids::kDeleteButton,
+                           ids::kClearScreenButton,
+                           ids::kClearAllButton};
+    for (const int id : clicked) {
+        window.setFocus(id);
+        click(id);
+        EXPECT_EQ(window.focused, ids::kCaptureBox) << id;
+        EXPECT_EQ(window.colours.at(cursor()), kCursorCellColour) << id;
+        window.messages.clear();  // the open command's missing file
+    }
+    for (const int id : {ids::kMenuOpen, ids::kMenuSave}) {
+        window.setFocus(0);  // the menu bar had the keyboard
+        menu(id);
+        EXPECT_EQ(window.focused, ids::kCaptureBox) << id;
+        window.messages.clear();
+    }
+}
+
+TEST_F(EditorTest, ActivationHandsTheKeyboardBackToTyping) {
+    menu(ids::kShortcutDown);
+    window.setFocus(0);  // another window, then this one again: the focus is on the main window
+    editor.onActivated();
+    window.pump(editor);
+    EXPECT_EQ(window.focused, ids::kCaptureBox);
+    EXPECT_EQ(cursor(), 116);
+    type("x");
+    EXPECT_EQ(shown(116), "x");
 }
 
 TEST_F(EditorTest, ShortcutsMoveAndEraseAtTheCursor) {

@@ -1,0 +1,250 @@
+"""The release zip as a user gets it: scripts/package builds it, it is unpacked into an empty
+folder, both programs start from that folder under Wine, their version resources and the user
+guide agree with the version in the zip's name, and the guide stands on its own.
+
+Environment (set by scripts/test): LCT_BUILD_DIR (the MinGW build folder, which holds
+uidriver.exe and version_reader.exe), LCT_SOURCE_DIR, WINEPREFIX, DISPLAY.
+"""
+
+import base64
+import html.parser
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import uidriver  # noqa: E402
+
+ZIP_NAME = re.compile(r"lcd-clock-tools-(\d+)\.(\d+)\.(\d+)-win64\.zip")
+GUIDE = "Руководство.html"
+RELEASE_FILES = {"Facetor.exe", "Portwand.exe", "Facetor.ini", GUIDE, "LICENSE.txt"}
+
+# Facetor's save button, its capture box and first letter key, Portwand's status label.
+SAVE_BUTTON, CAPTURE, FIRST_LETTER_KEY, HOURS_BUTTON = 3005, 360, 2057, 2001
+STATUS_LABEL = 51
+SAVED_FILES = {"chronotherm_lcd_m168_ru.eep": 1273, "chronotherm_lcd_m168.bin": 512}
+
+package = {}  # filled once by setUpModule: zip path, version, top folder, unpacked folder
+
+
+def setUpModule():
+    run = subprocess.run([os.path.join(uidriver.source_dir(), "scripts", "package")],
+                         stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=1800)
+    if run.returncode != 0:
+        raise RuntimeError(f"scripts/package failed:\n{run.stdout[-3000:]}\n{run.stderr[-3000:]}")
+    path = run.stdout.strip().splitlines()[-1]
+    match = ZIP_NAME.fullmatch(os.path.basename(path))
+    if not match or not os.path.isfile(path):
+        raise RuntimeError(f"the last line of scripts/package names no release zip: {path!r}")
+    base = os.path.join(uidriver.build_dir(), "package-test")
+    shutil.rmtree(base, ignore_errors=True)
+    os.makedirs(base)
+    folder = tempfile.mkdtemp(prefix="unpacked-", dir=base)
+    with zipfile.ZipFile(path) as archive:
+        archive.extractall(folder)
+    version = ".".join(match.groups())
+    top = f"lcd-clock-tools-{version}"
+    package.update(zip=path, version=version, numbers=tuple(int(n) for n in match.groups()),
+                   top=top, folder=os.path.join(folder, top),
+                   unpacked=sorted(os.listdir(folder)),
+                   unpacked_files=sorted(os.listdir(os.path.join(folder, top))))
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class ZipContents(unittest.TestCase):
+
+    def test_one_folder_with_the_release_files_and_nothing_else(self):
+        top = package["top"]
+        with zipfile.ZipFile(package["zip"]) as archive:
+            names = archive.namelist()
+            guide = archive.getinfo(f"{top}/{GUIDE}")
+        self.assertEqual(sorted(names), sorted([f"{top}/"] + [f"{top}/{f}" for f in RELEASE_FILES]))
+        # Explorer reads a name without the UTF-8 flag in the OEM code page: a garbled guide name.
+        self.assertTrue(guide.flag_bits & 0x800, "the guide's name is not flagged as UTF-8")
+        # As unpacked, before the programs below write into the folder.
+        self.assertEqual(package["unpacked"], [top])
+        self.assertEqual(package["unpacked_files"], sorted(RELEASE_FILES))
+
+    def test_settings_and_licence_are_the_repository_files(self):
+        for unpacked, original in (("Facetor.ini", "editor/Facetor.ini"),
+                                   ("LICENSE.txt", "LICENSE")):
+            with open(os.path.join(package["folder"], unpacked), "rb") as f:
+                got = f.read()
+            with open(os.path.join(uidriver.source_dir(), original), "rb") as f:
+                self.assertEqual(got, f.read(), unpacked)
+
+
+class VersionResources(unittest.TestCase):
+
+    def read(self, exe):
+        reader = os.path.join(uidriver.build_dir(), "tests", "package", "version_reader.exe")
+        run = subprocess.run([uidriver.WINE, reader, windows_path(os.path.join(package["folder"],
+                                                                               exe))],
+                             env=uidriver.wine_env(), capture_output=True, timeout=120)
+        self.assertEqual(run.returncode, 0, f"{exe} has no version resource")
+        fixed, strings = None, {}
+        for line in run.stdout.decode("utf-8").splitlines():
+            fields = line.split("\t")
+            if fields[0] == "fixed":
+                fixed = fields[1:]
+            elif fields[0] == "string":
+                strings.setdefault(fields[1], {})[fields[2]] = fields[3]
+        return fixed, strings
+
+    def test_both_programs_carry_the_zip_version(self):
+        version = package["version"]
+        dotted = ".".join(str(n) for n in package["numbers"]) + ".0"
+        for exe in ("Facetor.exe", "Portwand.exe"):
+            with self.subTest(exe):
+                fixed, strings = self.read(exe)
+                self.assertEqual(fixed, [dotted, dotted])
+                self.assertEqual(list(strings), ["041904b0"], "one translation: Russian, Unicode")
+                info = strings["041904b0"]
+                self.assertEqual(info.get("FileVersion"), version)
+                self.assertEqual(info.get("ProductVersion"), version)
+                self.assertEqual(info.get("OriginalFilename"), exe)
+                self.assertTrue(info.get("ProductName"))
+                self.assertRegex(info.get("FileDescription", ""), "[А-Яа-яЁё]",
+                                 "the description is in Russian")
+
+
+class ProgramsStartFromTheFolder(unittest.TestCase):
+
+    def start(self, exe, title):
+        process = uidriver.launch(os.path.join(package["folder"], exe), package["folder"])
+        self.addCleanup(uidriver.stop, process)
+        ui = uidriver.UiDriver()
+        self.addCleanup(ui.close_driver)
+        ui.attach(title, 60000)
+        return process, ui
+
+    def close(self, process, ui):
+        ui.close()
+        ui.wait_closed(10000)
+        self.assertEqual(process.wait(timeout=20), 0)
+
+    def test_facetor_finds_its_settings_and_saves_into_the_folder(self):
+        process, ui = self.start("Facetor.exe", "Facetor")
+        ready = uidriver.wait_until(
+            lambda: ui.msgbox(0) is not None or (ui.focus() == CAPTURE and ui.text(
+                FIRST_LETTER_KEY) != "" and ui.text(HOURS_BUTTON) != ""), timeout=30)
+        self.assertIsNone(ui.msgbox(0), "a message at start-up although Facetor.ini is there")
+        self.assertTrue(ready, "Facetor did not finish its start-up")
+
+        ui.click(SAVE_BUTTON)
+        sizes = lambda: {name: os.path.getsize(os.path.join(package["folder"], name))
+                         for name in SAVED_FILES
+                         if os.path.exists(os.path.join(package["folder"], name))}
+        uidriver.wait_until(lambda: sizes() == SAVED_FILES, timeout=10)
+        self.assertEqual(sizes(), SAVED_FILES)
+        self.assertIsNone(ui.msgbox(0))
+        self.close(process, ui)
+
+    def test_portwand_starts_and_keeps_its_port_in_the_folder(self):
+        settings = os.path.join(package["folder"], "Portwand.ini")
+        process, ui = self.start("Portwand.exe", "Portwand")
+        self.assertTrue(uidriver.wait_until(lambda: ui.text(STATUS_LABEL) != "", timeout=15),
+                        "the trial opening of the port showed nothing")
+        self.assertIsNone(ui.msgbox(0))
+        self.close(process, ui)
+        self.assertTrue(os.path.isfile(settings), "Portwand.ini was not written into the folder")
+
+
+class UserGuide(unittest.TestCase):
+    """Well-formed HTML without scripts that names no remote address and only files of the zip."""
+
+    VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source",
+            "track", "wbr"}
+    ACTIVE = {"script", "iframe", "object", "embed", "applet", "frame", "frameset"}
+
+    class Reader(html.parser.HTMLParser):
+
+        def __init__(self):
+            super().__init__(convert_charrefs=True)
+            self.open = []
+            self.faults = []
+            self.ids = set()
+            self.references = []  # (tag, attribute, value)
+            self.text = []
+            self.charset = None
+
+        def handle_starttag(self, tag, attrs):
+            for name, value in attrs:
+                if name == "id":
+                    self.ids.add(value)
+                if name in ("href", "src"):
+                    self.references.append((tag, name, value or ""))
+                if name.startswith("on"):
+                    self.faults.append(f"<{tag} {name}=...>: an event handler")
+                if name == "charset":
+                    self.charset = value
+            if tag in UserGuide.ACTIVE:
+                self.faults.append(f"<{tag}>: active content")
+            if tag not in UserGuide.VOID:
+                self.open.append((tag, self.getpos()))
+
+        def handle_startendtag(self, tag, attrs):
+            if tag not in UserGuide.VOID:
+                self.faults.append(f"<{tag}/> at line {self.getpos()[0]}: not a void element")
+            self.handle_starttag(tag, attrs)
+            if tag not in UserGuide.VOID:
+                self.open.pop()
+
+        def handle_endtag(self, tag):
+            if not self.open or self.open[-1][0] != tag:
+                expected = self.open[-1] if self.open else None
+                self.faults.append(f"</{tag}> at line {self.getpos()[0]}, open: {expected}")
+                return
+            self.open.pop()
+
+        def handle_data(self, data):
+            self.text.append(data)
+
+    @classmethod
+    def setUpClass(cls):
+        with zipfile.ZipFile(package["zip"]) as archive:
+            cls.source = archive.read(f"{package['top']}/{GUIDE}").decode("utf-8")
+        cls.reader = cls.Reader()
+        cls.reader.feed(cls.source)
+        cls.reader.close()
+
+    def test_well_formed_without_active_content(self):
+        self.assertTrue(self.source.lstrip().lower().startswith("<!doctype html>"))
+        self.assertEqual((self.reader.charset or "").lower(), "utf-8")
+        self.assertEqual(self.reader.faults, [])
+        self.assertEqual(self.reader.open, [], "elements left open")
+        self.assertNotIn("javascript:", self.source.lower())
+
+    def test_needs_nothing_but_itself_and_the_zip(self):
+        without_pictures = re.sub(r"data:[^\"']*", "", self.source)
+        self.assertNotRegex(without_pictures, r"(?i)(https?:|ftp:|file:)?//[a-z0-9]",
+                            "a remote address")
+        pictures = 0
+        for tag, attribute, value in self.reader.references:
+            with self.subTest(tag=tag, value=value[:40]):
+                if value.startswith("data:"):
+                    self.assertTrue(value.startswith("data:image/png;base64,"))
+                    png = base64.b64decode(value.split(",", 1)[1], validate=True)
+                    self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+                    pictures += 1
+                elif value.startswith("#"):
+                    self.assertIn(value[1:], self.reader.ids, "a link to no heading")
+                else:
+                    self.assertIn(value, RELEASE_FILES, "names a file that is not in the zip")
+        self.assertGreaterEqual(pictures, 2, "the pictures of both windows")
+
+    def test_names_the_release_version(self):
+        self.assertIn(package["version"], "".join(self.reader.text))
+        self.assertNotIn("@VERSION@", self.source)
+
+
+if __name__ == "__main__":
+    unittest.main()

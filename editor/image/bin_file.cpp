@@ -5,9 +5,13 @@
 namespace facetor {
 
 bool writeBinFile(const EepromImage& image, const std::filesystem::path& folder) {
+    return writeBinFileTo(image, pathInFolder(folder, kBinFileName));
+}
+
+bool writeBinFileTo(const EepromImage& image, const std::filesystem::path& file) {
     // The image already holds the reserved gap as zeros.
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    return replaceFileAtomically(pathInFolder(folder, kBinFileName), bytes);
+    return replaceFileAtomically(file, bytes);
 }
 
 }  // namespace facetor

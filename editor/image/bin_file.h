@@ -13,5 +13,7 @@ inline constexpr std::string_view kBinFileName = "chronotherm_lcd_m168.bin";
 // Writes the image into `folder` (empty: current directory), replacing an older file only once
 // the new one is complete. Returns whether the file was written.
 bool writeBinFile(const EepromImage& image, const std::filesystem::path& folder = {});
+// The same under any name the user chose.
+bool writeBinFileTo(const EepromImage& image, const std::filesystem::path& file);
 
 }  // namespace facetor

@@ -26,6 +26,8 @@ std::string eepFileText(const EepromImage& image);
 // older file only once the new one is complete. Returns whether the file was written.
 bool writeEepFile(const EepromImage& image, const Localizations& localizations,
                   int localizationNumber, const std::filesystem::path& folder = {});
+// The same under any name the user chose.
+bool writeEepFileTo(const EepromImage& image, const std::filesystem::path& file);
 
 // What a readable .eep file yields: the image (cells, placements, styles, trailer filled in).
 // std::nullopt when the text is damaged (a needed line is not a 16-byte data record).
@@ -40,5 +42,8 @@ struct EepReaderOps {
 // switches the Localization. Returns whether the document was loaded.
 bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
                  const EepReaderOps& ops, const std::filesystem::path& folder = {});
+// The same for any .eep file; the messages name the file by its name without the folder.
+bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
+                   const EepReaderOps& ops);
 
 }  // namespace facetor

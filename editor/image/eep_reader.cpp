@@ -100,8 +100,13 @@ std::optional<EepromImage> parseEepText(std::string_view fileText) {
 
 bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
                  const EepReaderOps& ops, const std::filesystem::path& folder) {
-    const std::string name = eepFileName(localizations, localizationNumber);
-    const std::filesystem::path path = pathInFolder(folder, name);
+    return readEepFileAt(document,
+                         pathInFolder(folder, eepFileName(localizations, localizationNumber)), ops);
+}
+
+bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
+                   const EepReaderOps& ops) {
+    const std::string name = fileNameForMessages(file);
     const auto show = [&ops](std::string_view title, const std::string& text) {
         if (ops.showMessage) {
             ops.showMessage(title, text);
@@ -109,10 +114,10 @@ bool readEepFile(SkinDocument& document, const Localizations& localizations, int
     };
 
     std::error_code sizeError;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
+    const std::uintmax_t fileSize = std::filesystem::file_size(file, sizeError);
     std::ifstream in;
     if (!sizeError) {
-        in.open(path, std::ios::binary);
+        in.open(file, std::ios::binary);
     }
     if (sizeError || !in.is_open()) {
         show(kInformationTitle, notFoundMessage(name));

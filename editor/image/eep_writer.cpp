@@ -51,8 +51,12 @@ std::string eepFileText(const EepromImage& image) {
 
 bool writeEepFile(const EepromImage& image, const Localizations& localizations,
                   int localizationNumber, const std::filesystem::path& folder) {
-    return replaceFileAtomically(
-        pathInFolder(folder, eepFileName(localizations, localizationNumber)), eepFileText(image));
+    return writeEepFileTo(image,
+                          pathInFolder(folder, eepFileName(localizations, localizationNumber)));
+}
+
+bool writeEepFileTo(const EepromImage& image, const std::filesystem::path& file) {
+    return replaceFileAtomically(file, eepFileText(image));
 }
 
 }  // namespace facetor

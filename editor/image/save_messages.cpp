@@ -15,6 +15,11 @@ std::string fileMessage(std::string_view fileName, std::string_view ending) {
 
 }  // namespace
 
+std::string fileNameForMessages(const std::filesystem::path& file) {
+    const std::u8string name = file.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 std::string notSavedMessage(std::string_view fileName) {
     return fileMessage(fileName, "не сохранён !");
 }

@@ -1,6 +1,7 @@
 // Texts of the message boxes about the image files (UTF-8; the file names are ASCII).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,9 @@ namespace facetor {
 
 inline constexpr std::string_view kErrorTitle = "Ошибка";
 inline constexpr std::string_view kInformationTitle = "Information";
+
+// The file's name without its folder, in UTF-8, as the messages show it.
+std::string fileNameForMessages(const std::filesystem::path& file);
 
 // "Файл   <name>   не сохранён !", shown under kErrorTitle when a save failed.
 std::string notSavedMessage(std::string_view fileName);

@@ -37,6 +37,12 @@ SkinDocument::SkinDocument() {
     setCursor(kFirstCell);
 }
 
+bool SkinDocument::sameContent(const SkinDocument& other) const {
+    return cells_ == other.cells_ && columns_ == other.columns_ && rows_ == other.rows_ &&
+           temperature1Style_ == other.temperature1Style_ &&
+           temperature2Style_ == other.temperature2Style_ && weekdayStyle_ == other.weekdayStyle_;
+}
+
 std::uint8_t SkinDocument::cell(CellId id) const {
     return id < cells_.size() ? cells_[id] : 0;
 }

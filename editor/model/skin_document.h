@@ -30,6 +30,9 @@ class SkinDocument {
     int cursorRow() const { return cursorRow_; }
     int cursorColumn() const { return cursorColumn_; }
 
+    // Whether the two documents hold the same cells, placements and styles (the cursor aside).
+    bool sameContent(const SkinDocument& other) const;
+
     // Queries.
     int fieldWidth(FieldKind kind, int screen) const;  // 0 for a style value without a width
     bool isCellFree(CellId id) const;

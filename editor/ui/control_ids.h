@@ -52,5 +52,10 @@ inline constexpr int kShortcutEnd = 30;
 inline constexpr int kShortcutDelete = 31;
 inline constexpr int kShortcutBackspace = 32;
 inline constexpr int kShortcutCapsLock = 33;
+// Menu items (and their shortcuts) beyond the fixed-name commands.
+inline constexpr int kMenuUndo = 34;
+inline constexpr int kMenuRedo = 35;
+inline constexpr int kMenuOpenAs = 36;  // "Открыть файл..."
+inline constexpr int kMenuSaveAs = 37;  // "Сохранить как..."
 
 }  // namespace facetor::ids

@@ -7,10 +7,20 @@
 #include "editor/model/text_encoding.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/field_buttons.h"
-#include "editor/ui/file_commands.h"
 #include "editor/ui/onscreen_keyboard.h"
+#include "editor/ui/window_layout.h"
 
 namespace facetor {
+
+template <typename Change>
+void EditorController::editStep(Change&& change) {
+    DocumentSnapshot before{document_, std::nullopt};
+    change();
+    if (!before.document.sameContent(document_)) {
+        history_.record(std::move(before));
+        updateUndoMenu();
+    }
+}
 
 EditorController::EditorController(WindowOps& window, const Clock& clock,
                                    std::filesystem::path workFolder)
@@ -27,8 +37,10 @@ void EditorController::start() {
                      window_.showMessage(title, text);
                  });
     document_.clearAll();
+    savedContent_ = document_;
     focusCursorCell();
     relabelKeys();
+    updateUndoMenu();
 }
 
 void EditorController::onTimer(int timerId) {
@@ -40,13 +52,25 @@ void EditorController::onTimer(int timerId) {
 void EditorController::onMenu(int id) {
     switch (id) {
         case ids::kMenuOpen:
-            openFile();
+            openFixedFile();
             break;
         case ids::kMenuSave:
-            saveFile();
+            saveFixedFiles();
             break;
         case ids::kMenuExit:
-            window_.quit();
+            askBeforeClosing();
+            break;
+        case ids::kMenuUndo:
+            undo();
+            break;
+        case ids::kMenuRedo:
+            redo();
+            break;
+        case ids::kMenuOpenAs:
+            openChosenFile();
+            break;
+        case ids::kMenuSaveAs:
+            saveAs();
             break;
         case ids::kShortcutUp:
             document_.moveUp();
@@ -73,11 +97,11 @@ void EditorController::onMenu(int id) {
             refreshAndFocus();
             break;
         case ids::kShortcutDelete:
-            document_.eraseAtCursor();
+            editStep([this] { document_.eraseAtCursor(); });
             refreshAndFocus();
             break;
         case ids::kShortcutBackspace:
-            document_.stepBack();
+            editStep([this] { document_.stepBack(); });
             refreshAndFocus();
             break;
         case ids::kShortcutCapsLock:
@@ -102,25 +126,25 @@ void EditorController::onControl(int id) {
                 focusCursorCell();
                 break;
             case ids::kBackspaceButton:
-                document_.stepBack();
+                editStep([this] { document_.stepBack(); });
                 refreshAndFocus();
                 break;
             case ids::kDeleteButton:
-                document_.eraseAtCursor();
+                editStep([this] { document_.eraseAtCursor(); });
                 refreshAndFocus();
                 break;
             case ids::kOpenButton:
-                openFile();
+                openFixedFile();
                 break;
             case ids::kSaveButton:
-                saveFile();
+                saveFixedFiles();
                 break;
             case ids::kClearAllButton:
-                document_.clearAll();
+                editStep([this] { document_.clearAll(); });
                 refreshAndFocus();
                 break;
             case ids::kClearScreenButton:
-                document_.clearScreen();
+                editStep([this] { document_.clearScreen(); });
                 refreshAndFocus();
                 break;
             case ids::kFirstLocalizationRadio:
@@ -188,7 +212,9 @@ void EditorController::enterTypedCharacters() {
         return;
     }
     for (char character : typed) {
-        document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
+        editStep([this, character] {
+            document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
+        });
     }
     refreshGrid();
     focusCursorCell();
@@ -200,7 +226,7 @@ void EditorController::pressKey(int keyId) {
     if (!code) {
         return;
     }
-    document_.putCharacter(*code);
+    editStep([this, code] { document_.putCharacter(*code); });
     refreshAndFocus();
 }
 
@@ -209,7 +235,7 @@ void EditorController::placeFieldOfButton(int buttonId) {
     if (!button) {
         return;
     }
-    document_.placeField(button->kind, button->style);
+    editStep([this, button] { document_.placeField(button->kind, button->style); });
     refreshAndFocus();
 }
 
@@ -219,17 +245,127 @@ void EditorController::toggleCapsLock() {
     focusCursorCell();
 }
 
-void EditorController::openFile() {
-    openImageFile(document_, localizations_, window_, workFolder_);
+void EditorController::onClose() {
+    askBeforeClosing();
+}
+
+void EditorController::askBeforeClosing() {
+    if (!hasUnsavedChanges()) {
+        window_.quit();
+        return;
+    }
+    switch (window_.askYesNoCancel(kWindowTitle, "Сохранить изменения перед выходом?")) {
+        case Answer::Yes:
+            if (saveTo(documentFiles_.value_or(fixedFiles()))) {
+                window_.quit();
+                return;
+            }
+            break;  // the messages said which file failed; the work stays open
+        case Answer::No:
+            window_.quit();
+            return;
+        case Answer::Cancel:
+            break;
+    }
+    focusCursorCell();
+}
+
+void EditorController::openFixedFile() {
+    if (openDocument(fixedFiles().eep)) {
+        documentFiles_.reset();
+    }
+}
+
+void EditorController::openChosenFile() {
+    if (const auto chosen = window_.chooseFileToOpen()) {
+        openFile(*chosen);
+    } else {
+        focusCursorCell();
+    }
+}
+
+void EditorController::openFile(const std::filesystem::path& eepFile) {
+    if (openDocument(eepFile)) {
+        documentFiles_ = imageFilesBeside(eepFile);
+    }
+}
+
+// Whatever the reader finds, the cursor goes to the first cell afterwards.
+bool EditorController::openDocument(const std::filesystem::path& eepFile) {
+    const DocumentSnapshot before{document_, selectedLocalization(window_)};
+    const bool opened = openImageFile(document_, eepFile, window_);
+    if (opened) {
+        savedContent_ = document_;
+        if (!before.document.sameContent(document_) ||
+            before.localization != selectedLocalization(window_)) {
+            history_.record(before);
+            updateUndoMenu();
+        }
+    }
     document_.setCursor(kFirstCell);
+    refreshAndFocus();
+    return opened;
+}
+
+void EditorController::saveFixedFiles() {
+    saveTo(fixedFiles());
+    focusCursorCell();  // a click on the save button took the focus away from typing
+}
+
+void EditorController::saveAs() {
+    const std::filesystem::path suggested =
+        documentFiles_ ? documentFiles_->eep : fixedFiles().eep.filename();
+    if (const auto chosen = window_.chooseFileToSave(suggested)) {
+        const ImageFilePaths files = imageFilesBeside(*chosen);
+        if (saveTo(files)) {
+            documentFiles_ = files;
+        }
+    }
+    focusCursorCell();
+}
+
+bool EditorController::saveTo(const ImageFilePaths& files) {
+    const LocalDateTime now = clock_.now();
+    const bool saved = saveImageFiles(document_, localizations_,
+                                      CalendarDate{now.day, now.month, now.year}, files, window_);
+    if (saved) {
+        savedContent_ = document_;
+    }
+    return saved;
+}
+
+ImageFilePaths EditorController::fixedFiles() const {
+    return fixedImageFiles(localizations_, selectedLocalization(window_), workFolder_);
+}
+
+void EditorController::undo() {
+    if (const auto restored = history_.undo({document_, selectedLocalization(window_)})) {
+        restore(*restored);
+    } else {
+        focusCursorCell();
+    }
+}
+
+void EditorController::redo() {
+    if (const auto restored = history_.redo({document_, selectedLocalization(window_)})) {
+        restore(*restored);
+    } else {
+        focusCursorCell();
+    }
+}
+
+void EditorController::restore(const DocumentSnapshot& snapshot) {
+    document_ = snapshot.document;
+    if (snapshot.localization) {
+        selectLocalization(window_, *snapshot.localization);
+    }
+    updateUndoMenu();
     refreshAndFocus();
 }
 
-void EditorController::saveFile() {
-    const LocalDateTime now = clock_.now();
-    saveImageFiles(document_, localizations_, CalendarDate{now.day, now.month, now.year}, window_,
-                   workFolder_);
-    focusCursorCell();  // a click on the save button took the focus away from typing
+void EditorController::updateUndoMenu() {
+    window_.setEnabled(ids::kMenuUndo, history_.canUndo());
+    window_.setEnabled(ids::kMenuRedo, history_.canRedo());
 }
 
 }  // namespace facetor

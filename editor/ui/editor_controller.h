@@ -3,11 +3,14 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "editor/model/localization.h"
 #include "editor/model/skin_document.h"
 #include "editor/ui/control_cache.h"
+#include "editor/ui/edit_history.h"
+#include "editor/ui/file_commands.h"
 #include "editor/ui/grid_display.h"
 #include "editor/ui/window_ops.h"
 
@@ -23,11 +26,20 @@ class EditorController {
     void start();
 
     void onTimer(int timerId);
-    void onMenu(int id);     // menu items 21..23 and shortcut events 25..33
+    void onMenu(int id);     // menu items 21..23 and 34..37, shortcut events 25..33
     void onControl(int id);  // button clicks, check box clicks, cell focus gained or lost
     // The window became active again (after another window, a message box or a minimise): the
     // keyboard goes back to typing into the cursor cell.
     void onActivated();
+    // The close box or Alt+F4: asks before unsaved work is lost, then ends the program.
+    void onClose();
+    // A file named on the command line or dropped onto the window, opened as "Открыть файл"
+    // opens a chosen one.
+    void openFile(const std::filesystem::path& eepFile);
+
+    // Whether the document differs from the one last saved or opened (at first: the empty one).
+    bool hasUnsavedChanges() const { return !document_.sameContent(savedContent_); }
+    const EditHistory& history() const { return history_; }
 
     const SkinDocument& document() const { return document_; }
     const Localizations& localizations() const { return localizations_; }
@@ -48,8 +60,22 @@ class EditorController {
     void pressKey(int keyId);
     void placeFieldOfButton(int buttonId);
     void toggleCapsLock();
-    void openFile();
-    void saveFile();
+    void openFixedFile();
+    void openChosenFile();
+    bool openDocument(const std::filesystem::path& eepFile);
+    void saveFixedFiles();
+    void saveAs();
+    bool saveTo(const ImageFilePaths& files);
+    ImageFilePaths fixedFiles() const;
+    void askBeforeClosing();
+
+    // Runs one editing command; it becomes one undoable step if it changed the document.
+    template <typename Change>
+    void editStep(Change&& change);
+    void undo();
+    void redo();
+    void restore(const DocumentSnapshot& snapshot);
+    void updateUndoMenu();
     // Most commands end alike: redraw the grid, then let the focus hand-over update the rest.
     void refreshAndFocus();
 
@@ -60,6 +86,11 @@ class EditorController {
     Localizations localizations_;
     ControlCache controls_;
     GridDisplay grid_;
+    EditHistory history_;
+    SkinDocument savedContent_;  // as last saved or opened
+    // Where the document belongs once saved with "Сохранить как" or opened with "Открыть
+    // файл"; otherwise the fixed names of the selected Localization.
+    std::optional<ImageFilePaths> documentFiles_;
 };
 
 }  // namespace facetor

@@ -1,5 +1,6 @@
 #include "editor/ui/file_commands.h"
 
+#include "editor/image/atomic_file.h"
 #include "editor/image/bin_file.h"
 #include "editor/image/eep_file.h"
 #include "editor/image/save_messages.h"
@@ -10,8 +11,8 @@ namespace {
 
 constexpr int kDefaultLocalization = 1;  // "ru", on when the window is built
 
-void reportNotSaved(WindowOps& window, std::string_view fileName) {
-    window.showMessage(kErrorTitle, notSavedMessage(fileName));
+void reportNotSaved(WindowOps& window, const std::filesystem::path& file) {
+    window.showMessage(kErrorTitle, notSavedMessage(fileNameForMessages(file)));
 }
 
 }  // namespace
@@ -31,29 +32,45 @@ void selectLocalization(WindowOps& window, int localizationNumber) {
     }
 }
 
-void openImageFile(SkinDocument& document, const Localizations& localizations, WindowOps& window,
-                   const std::filesystem::path& folder) {
+ImageFilePaths fixedImageFiles(const Localizations& localizations, int localization,
+                               const std::filesystem::path& folder) {
+    return {pathInFolder(folder, eepFileName(localizations, localization)),
+            pathInFolder(folder, kBinFileName)};
+}
+
+ImageFilePaths imageFilesBeside(const std::filesystem::path& eepFile) {
+    ImageFilePaths files{eepFile, eepFile};
+    files.bin.replace_extension(".bin");
+    if (files.bin == files.eep) {  // a name that ends in .bin itself: the .eep must not be lost
+        files.eep.replace_extension(".eep");
+    }
+    return files;
+}
+
+bool openImageFile(SkinDocument& document, const std::filesystem::path& eepFile,
+                   WindowOps& window) {
     const EepReaderOps ops{
         [&window](int localizationNumber) { selectLocalization(window, localizationNumber); },
         [&window](std::string_view title, std::string_view text) {
             window.showMessage(title, text);
         },
     };
-    readEepFile(document, localizations, selectedLocalization(window), ops, folder);
+    return readEepFileAt(document, eepFile, ops);
 }
 
-void saveImageFiles(const SkinDocument& document, const Localizations& localizations,
-                    CalendarDate today, WindowOps& window, const std::filesystem::path& folder) {
-    const int localization = selectedLocalization(window);
-    const EepromImage image = buildEepromImage(document, localizations, localization, today);
-    const bool eepWritten = writeEepFile(image, localizations, localization, folder);
-    const bool binWritten = writeBinFile(image, folder);
+bool saveImageFiles(const SkinDocument& document, const Localizations& localizations,
+                    CalendarDate today, const ImageFilePaths& files, WindowOps& window) {
+    const EepromImage image =
+        buildEepromImage(document, localizations, selectedLocalization(window), today);
+    const bool eepWritten = writeEepFileTo(image, files.eep);
+    const bool binWritten = writeBinFileTo(image, files.bin);
     if (!eepWritten) {
-        reportNotSaved(window, eepFileName(localizations, localization));
+        reportNotSaved(window, files.eep);
     }
     if (!binWritten) {
-        reportNotSaved(window, kBinFileName);
+        reportNotSaved(window, files.bin);
     }
+    return eepWritten && binWritten;
 }
 
 }  // namespace facetor

@@ -1,5 +1,4 @@
-// Opening and saving the image files of the selected Localization, with the radio buttons and
-// message boxes of the window.
+// Opening and saving the image files, with the radio buttons and message boxes of the window.
 #pragma once
 
 #include <filesystem>
@@ -16,14 +15,28 @@ int selectedLocalization(const WindowOps& window);
 // Switches one radio button on and the two others off.
 void selectLocalization(WindowOps& window, int localizationNumber);
 
-// Reads the .eep file of the selected Localization into the document; a missing or damaged file
-// is reported by a message box and leaves the document as it was.
-void openImageFile(SkinDocument& document, const Localizations& localizations, WindowOps& window,
-                   const std::filesystem::path& folder);
+// Where one save writes: an .eep file and the .bin file.
+struct ImageFilePaths {
+    std::filesystem::path eep;
+    std::filesystem::path bin;
+    friend bool operator==(const ImageFilePaths&, const ImageFilePaths&) = default;
+};
 
-// Writes the .eep file of the selected Localization, then the .bin file; each file that could not
-// be written gets its own message box, the .eep one first. A good save shows nothing.
-void saveImageFiles(const SkinDocument& document, const Localizations& localizations,
-                    CalendarDate today, WindowOps& window, const std::filesystem::path& folder);
+// The fixed names of the selected Localization in `folder` (empty: the current directory).
+ImageFilePaths fixedImageFiles(const Localizations& localizations, int localization,
+                               const std::filesystem::path& folder);
+// An .eep file the user named, and the .bin file beside it with the same name.
+ImageFilePaths imageFilesBeside(const std::filesystem::path& eepFile);
+
+// Reads an .eep file into the document and switches the radio buttons to its Localization; a
+// missing or damaged file is reported by a message box and leaves the document as it was.
+// Returns whether the document was loaded.
+bool openImageFile(SkinDocument& document, const std::filesystem::path& eepFile, WindowOps& window);
+
+// Writes the image of the selected Localization as the .eep file, then as the .bin file; each
+// file that could not be written gets its own message box, the .eep one first. A good save shows
+// nothing. Returns whether both files were written.
+bool saveImageFiles(const SkinDocument& document, const Localizations& localizations,
+                    CalendarDate today, const ImageFilePaths& files, WindowOps& window);
 
 }  // namespace facetor

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,12 +15,15 @@ struct Rgb {
     friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
+enum class Answer { Yes, No, Cancel };
+
 class WindowOps {
   public:
     virtual ~WindowOps() = default;
 
     virtual void setText(int controlId, std::string_view utf8) = 0;
     virtual std::string text(int controlId) const = 0;
+    // Also greys or enables a menu item, by its id.
     virtual void setEnabled(int controlId, bool enabled) = 0;
     virtual void setChecked(int controlId, bool checked) = 0;
     virtual bool isChecked(int controlId) const = 0;
@@ -28,6 +33,12 @@ class WindowOps {
     virtual void setFocus(int controlId) = 0;
     // Modal; returns when the user has pressed OK.
     virtual void showMessage(std::string_view title, std::string_view text) = 0;
+    // Modal, with the buttons Yes, No and Cancel.
+    virtual Answer askYesNoCancel(std::string_view title, std::string_view text) = 0;
+    // The standard dialogs for choosing an image file; std::nullopt when the user cancels.
+    virtual std::optional<std::filesystem::path> chooseFileToOpen() = 0;
+    virtual std::optional<std::filesystem::path> chooseFileToSave(
+        const std::filesystem::path& suggested) = 0;
     // Ends the program at once (menu "Выход").
     virtual void quit() = 0;
 };

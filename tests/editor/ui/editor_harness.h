@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -64,6 +65,16 @@ class FakeWindow : public WindowOps {
     void showMessage(std::string_view title, std::string_view text) override {
         messages.push_back({std::string(title), std::string(text)});
     }
+    Answer askYesNoCancel(std::string_view title, std::string_view text) override {
+        questions.push_back({std::string(title), std::string(text)});
+        return answer;
+    }
+    std::optional<std::filesystem::path> chooseFileToOpen() override { return fileToOpen; }
+    std::optional<std::filesystem::path> chooseFileToSave(
+        const std::filesystem::path& suggested) override {
+        suggestedSaveName = suggested;
+        return fileToSave;
+    }
     void quit() override { quitCalled = true; }
 
     void pump(EditorController& editor) {
@@ -88,6 +99,11 @@ class FakeWindow : public WindowOps {
     int focused = 0;
     int writes = 0;  // setText, setEnabled and setBackground calls
     bool quitCalled = false;
+    std::vector<Message> questions;
+    Answer answer = Answer::Cancel;                   // what the user answers to a question
+    std::optional<std::filesystem::path> fileToOpen;  // what the user picks in the dialogs
+    std::optional<std::filesystem::path> fileToSave;
+    std::filesystem::path suggestedSaveName;
 };
 
 class FakeClock : public Clock {

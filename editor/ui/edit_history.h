@@ -1,0 +1,42 @@
+// Undo and redo: the document as it was before each editing step, and as it was before each
+// undo. A whole document is well under a kilobyte, so each step keeps a full copy.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+
+#include "editor/model/skin_document.h"
+
+namespace facetor {
+
+struct DocumentSnapshot {
+    SkinDocument document;  // cells, Fields, styles and the cursor
+    // The Localization chosen then; kept only for the opening of a file, the one step that
+    // switches the radio buttons.
+    std::optional<int> localization;
+};
+
+class EditHistory {
+  public:
+    static constexpr std::size_t kStepLimit = 1000;
+
+    // A step was made from `before`; whatever could be redone is dropped. The oldest step goes
+    // once more than kStepLimit are kept.
+    void record(DocumentSnapshot before);
+    // Takes back the last step: `current` becomes redoable, the result is what to restore. Give
+    // `current` the Localization chosen now; it is kept only where the step switched it.
+    std::optional<DocumentSnapshot> undo(DocumentSnapshot current);
+    // Puts the last undone step back: `current` becomes undoable again.
+    std::optional<DocumentSnapshot> redo(DocumentSnapshot current);
+
+    bool canUndo() const { return !undoable_.empty(); }
+    bool canRedo() const { return !redoable_.empty(); }
+    std::size_t undoSteps() const { return undoable_.size(); }
+
+  private:
+    std::deque<DocumentSnapshot> undoable_;
+    std::deque<DocumentSnapshot> redoable_;
+};
+
+}  // namespace facetor

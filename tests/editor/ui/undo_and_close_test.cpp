@@ -1,0 +1,260 @@
+// Undo and redo, the question before unsaved work is lost, and designs under their own names.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+
+#include "editor_harness.h"
+
+namespace facetor::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kRussianEep = "chronotherm_lcd_m168_ru.eep";
+constexpr const char* kBin = "chronotherm_lcd_m168.bin";
+constexpr int kRadioRu = ids::kFirstLocalizationRadio + 1;
+constexpr int kRadioUa = ids::kFirstLocalizationRadio + 2;
+
+class UndoTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        type("abc");
+        click(ids::kHoursButton);
+        goTo(140);
+    }
+    bool undoEnabled() const { return window.enabled.at(ids::kMenuUndo); }
+    bool redoEnabled() const { return window.enabled.at(ids::kMenuRedo); }
+};
+
+TEST_F(UndoTest, EveryEditingCommandIsOneStepThatUndoesAndRedoes) {
+    const struct {
+        const char* command;
+        int from;  // the cursor cell the command starts from
+        std::function<void()> run;
+    } steps[] = {
+        {"typed character", 140, [this] { type("x"); }},
+        {"on-screen key", 140, [this] { click(2047); }},
+        {"Field button", 140, [this] { click(ids::kFullWeekdayButton); }},
+        {"Delete", 101, [this] { menu(ids::kShortcutDelete); }},
+        {"Backspace", 104, [this] { menu(ids::kShortcutBackspace); }},
+        {"<--", 102, [this] { click(ids::kBackspaceButton); }},
+        {"clear screen", 101, [this] { click(ids::kClearScreenButton); }},
+        {"clear all", 140, [this] { click(ids::kClearAllButton); }},
+    };
+    for (const auto& step : steps) {
+        goTo(step.from);
+        const SkinDocument before = editor.document();
+        step.run();
+        const SkinDocument after = editor.document();
+        ASSERT_FALSE(after.sameContent(before)) << step.command;
+        menu(ids::kMenuUndo);
+        EXPECT_TRUE(editor.document().sameContent(before)) << step.command;
+        EXPECT_EQ(cursor(), step.from) << step.command;
+        menu(ids::kMenuRedo);
+        EXPECT_TRUE(editor.document().sameContent(after)) << step.command;
+        EXPECT_EQ(cursor(), after.cursor()) << step.command;
+        EXPECT_EQ(window.focused, ids::kCaptureBox) << step.command;
+        menu(ids::kMenuUndo);  // the next command starts from the same document
+    }
+}
+
+TEST_F(UndoTest, UndoRestoresTheCursorOfTheStepAndCursorMovesAreNoSteps) {
+    type("x");  // at 140
+    menu(ids::kShortcutDown);
+    menu(ids::kShortcutDown);
+    menu(ids::kMenuUndo);
+    EXPECT_EQ(cursor(), 140);
+    EXPECT_EQ(shown(140), "");
+    menu(ids::kMenuUndo);  // the Hours Field at 103
+    EXPECT_EQ(cursor(), 103);
+    EXPECT_EQ(shown(103) + shown(104), "");
+    EXPECT_EQ(shown(100) + shown(101) + shown(102), "abc");
+}
+
+TEST_F(UndoTest, ANewStepDropsWhatCouldBeRedone) {
+    menu(ids::kMenuUndo);  // the Hours Field
+    EXPECT_TRUE(redoEnabled());
+    type("z");
+    EXPECT_FALSE(redoEnabled());
+    menu(ids::kMenuRedo);
+    EXPECT_EQ(shown(103), "z");
+    EXPECT_EQ(shown(104), "");
+}
+
+TEST_F(UndoTest, TheMenuItemsAreGreyedWhenThereIsNothingToDo) {
+    for (int i = 0; i < 4; ++i) {
+        menu(ids::kMenuUndo);
+    }
+    EXPECT_FALSE(undoEnabled());
+    EXPECT_TRUE(redoEnabled());
+    EXPECT_EQ(shown(100), "");
+    menu(ids::kMenuUndo);  // nothing left: changes nothing
+    EXPECT_EQ(shown(100), "");
+    for (int i = 0; i < 4; ++i) {
+        menu(ids::kMenuRedo);
+    }
+    EXPECT_TRUE(undoEnabled());
+    EXPECT_FALSE(redoEnabled());
+    EXPECT_EQ(shown(100) + shown(101) + shown(102), "abc");
+}
+
+TEST_F(UndoTest, AThousandStepsAreKept) {
+    // One step per character, each changing its cell (the letters cycle as the cursor wraps).
+    std::string letters;
+    for (int i = 0; i < 1100; ++i) {
+        letters += static_cast<char>('a' + i % 26);
+    }
+    type(letters.substr(0, 100));
+    const SkinDocument beyondRecall = editor.document();
+    type(letters.substr(100));
+    int undone = 0;
+    while (window.enabled.at(ids::kMenuUndo)) {
+        menu(ids::kMenuUndo);
+        ++undone;
+    }
+    EXPECT_EQ(undone, 1000);
+    EXPECT_TRUE(editor.document().sameContent(beyondRecall));
+}
+
+TEST_F(UndoTest, OpeningAFileIsOneStepThatTakesTheRadioButtonsAlong) {
+    window.selectLocalization(2);
+    click(ids::kSaveButton);
+    const fs::path design = folder.path() / "design.eep";
+    fs::rename(folder.path() / "chronotherm_lcd_m168_ua.eep", design);
+    click(ids::kClearAllButton);
+    window.selectLocalization(1);
+    window.fileToOpen = design;
+    menu(ids::kMenuOpenAs);
+    EXPECT_TRUE(window.isChecked(kRadioUa));
+    EXPECT_EQ(shown(100) + shown(101) + shown(102), "abc");
+
+    menu(ids::kMenuUndo);
+    EXPECT_TRUE(window.isChecked(kRadioRu));
+    EXPECT_FALSE(window.isChecked(kRadioUa));
+    EXPECT_EQ(shown(100), "");
+    menu(ids::kMenuRedo);
+    EXPECT_TRUE(window.isChecked(kRadioUa));
+    EXPECT_EQ(shown(100), "a");
+    // Undoing a step that is not an opening leaves the radio buttons alone.
+    menu(ids::kMenuUndo);
+    menu(ids::kMenuUndo);  // the clearing
+    EXPECT_TRUE(window.isChecked(kRadioRu));
+}
+
+class CloseTest : public EditorTest {
+  protected:
+    bool fileIn(const char* name) const { return fs::exists(folder.path() / name); }
+};
+
+TEST_F(CloseTest, AnUnchangedDocumentClosesWithoutAQuestion) {
+    editor.onClose();
+    EXPECT_TRUE(window.quitCalled);
+    EXPECT_TRUE(window.questions.empty());
+
+    // Changed and changed back by undo: the content is compared, not a flag.
+    window.quitCalled = false;
+    type("x");
+    menu(ids::kMenuUndo);
+    menu(ids::kMenuExit);
+    EXPECT_TRUE(window.quitCalled);
+    EXPECT_TRUE(window.questions.empty());
+}
+
+TEST_F(CloseTest, TheAnswerDecidesWhetherToSaveAndWhetherToEnd) {
+    const struct {
+        Answer answer;
+        bool ends;
+        bool saves;
+    } cases[] = {
+        {Answer::No, true, false},
+        {Answer::Cancel, false, false},
+        {Answer::Yes, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        type("x");
+        window.answer = c.answer;
+        window.quitCalled = false;
+        window.questions.clear();
+        editor.onClose();
+        ASSERT_EQ(window.questions.size(), 1u);
+        EXPECT_EQ(window.questions[0].title, "Facetor");
+        EXPECT_EQ(window.questions[0].text, "Сохранить изменения перед выходом?");
+        EXPECT_EQ(window.quitCalled, c.ends);
+        EXPECT_EQ(fileIn(kRussianEep), c.saves);
+        EXPECT_EQ(fileIn(kBin), c.saves);
+    }
+    // Saved by the answer: nothing is left to ask about.
+    window.quitCalled = false;
+    window.questions.clear();
+    editor.onClose();
+    EXPECT_TRUE(window.quitCalled);
+    EXPECT_TRUE(window.questions.empty());
+}
+
+TEST_F(CloseTest, AFailedSaveKeepsTheEditorOpen) {
+    type("x");
+    fs::create_directory(folder.path() / kBin);
+    window.answer = Answer::Yes;
+    editor.onClose();
+    window.pump(editor);
+    EXPECT_FALSE(window.quitCalled);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, "Файл   chronotherm_lcd_m168.bin   не сохранён !");
+    EXPECT_EQ(window.focused, ids::kCaptureBox);
+    EXPECT_TRUE(editor.hasUnsavedChanges());
+}
+
+TEST_F(CloseTest, SaveAsWritesBothFilesUnderTheChosenNameWhereTheDocumentThenBelongs) {
+    type("x");
+    window.selectLocalization(0);
+    window.fileToSave = folder.path() / "Часы на кухне.eep";
+    menu(ids::kMenuSaveAs);
+    EXPECT_EQ(window.suggestedSaveName, "chronotherm_lcd_m168_en.eep");
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(fs::file_size(folder.path() / "Часы на кухне.eep"), 1273u);
+    EXPECT_EQ(fs::file_size(folder.path() / "Часы на кухне.bin"), 512u);
+    EXPECT_FALSE(fileIn("chronotherm_lcd_m168_en.eep"));
+    EXPECT_FALSE(editor.hasUnsavedChanges());
+
+    // The .bin carries the selected Localization; closing with changes saves to the same names.
+    std::ifstream bin(folder.path() / "Часы на кухне.bin", std::ios::binary);
+    bin.seekg(0x1FE);
+    EXPECT_EQ(bin.get(), 0);
+    type("y");
+    fs::remove(folder.path() / "Часы на кухне.bin");
+    window.answer = Answer::Yes;
+    editor.onClose();
+    EXPECT_TRUE(window.quitCalled);
+    EXPECT_TRUE(fs::exists(folder.path() / "Часы на кухне.bin"));
+    EXPECT_FALSE(fileIn(kRussianEep));
+    EXPECT_FALSE(fileIn(kBin));
+
+    window.fileToSave.reset();  // cancelled: nothing written, nothing changed
+    menu(ids::kMenuSaveAs);
+    EXPECT_EQ(window.suggestedSaveName, folder.path() / "Часы на кухне.eep");
+    EXPECT_EQ(window.focused, ids::kCaptureBox);
+}
+
+TEST_F(CloseTest, AFileNamedAtStartOpensLikeAChosenOneAndAMissingOneLeavesTheEmptyDocument) {
+    editor.openFile(folder.path() / "missing.eep");
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, "Файл   missing.eep   не найден !");
+    EXPECT_FALSE(editor.hasUnsavedChanges());
+    EXPECT_FALSE(window.enabled.at(ids::kMenuUndo));
+
+    type("ab");
+    window.fileToSave = folder.path() / "b.eep";
+    menu(ids::kMenuSaveAs);
+    click(ids::kClearAllButton);
+    editor.openFile(folder.path() / "b.eep");
+    window.pump(editor);
+    EXPECT_EQ(shown(100) + shown(101), "ab");
+    EXPECT_FALSE(editor.hasUnsavedChanges());  // opened: the saved state is the file's
+    EXPECT_EQ(cursor(), 100);
+}
+
+}  // namespace
+}  // namespace facetor::testing

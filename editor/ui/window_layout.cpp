@@ -257,10 +257,19 @@ std::vector<ControlSpec> windowLayout(const Localizations& localizations) {
 
 std::vector<MenuItemSpec> fileMenu() {
     return {
-        {ids::kMenuOpen, "Открыть eep-файл", kOpenPicture},
-        {ids::kMenuSave, "Сохранить bin/eep-файл", kSavePicture},
+        {ids::kMenuOpen, "Открыть eep-файл\tCtrl+O", kOpenPicture},
+        {ids::kMenuOpenAs, "Открыть файл...\tCtrl+Shift+O", kOpenPicture},
+        {ids::kMenuSave, "Сохранить bin/eep-файл\tCtrl+S", kSavePicture},
+        {ids::kMenuSaveAs, "Сохранить как...\tCtrl+Shift+S", kSavePicture},
         {0, "", kNoPicture},
         {ids::kMenuExit, "Выход", kNoPicture},
+    };
+}
+
+std::vector<MenuItemSpec> editMenu() {
+    return {
+        {ids::kMenuUndo, "Отменить\tCtrl+Z", kUndoPicture},
+        {ids::kMenuRedo, "Повторить\tCtrl+Y", kRedoPicture},
     };
 }
 
@@ -268,6 +277,7 @@ std::vector<ShortcutSpec> shortcuts() {
     // Windows virtual-key codes.
     constexpr std::uint8_t kUp = 0x26, kDown = 0x28, kLeft = 0x25, kRight = 0x27, kHome = 0x24,
                            kEnd = 0x23, kDelete = 0x2E, kBackspace = 0x08, kCapsLock = 0x14;
+    constexpr bool kCtrl = true, kShift = true;
     return {
         {kUp, ids::kShortcutUp},
         {kDown, ids::kShortcutDown},
@@ -278,6 +288,13 @@ std::vector<ShortcutSpec> shortcuts() {
         {kDelete, ids::kShortcutDelete},
         {kBackspace, ids::kShortcutBackspace},
         {kCapsLock, ids::kShortcutCapsLock},
+        {'Z', ids::kMenuUndo, kCtrl},
+        {'Y', ids::kMenuRedo, kCtrl},
+        {'Z', ids::kMenuRedo, kCtrl, kShift},
+        {'O', ids::kMenuOpen, kCtrl},
+        {'O', ids::kMenuOpenAs, kCtrl, kShift},
+        {'S', ids::kMenuSave, kCtrl},
+        {'S', ids::kMenuSaveAs, kCtrl, kShift},
     };
 }
 

@@ -65,6 +65,8 @@ std::vector<ControlSpec> windowLayout(const Localizations& localizations);
 // Picture ids of the menu items.
 inline constexpr int kOpenPicture = 90;
 inline constexpr int kSavePicture = 91;
+inline constexpr int kUndoPicture = 92;
+inline constexpr int kRedoPicture = 93;
 inline constexpr int kNoPicture = 0;
 
 struct MenuItemSpec {
@@ -73,13 +75,18 @@ struct MenuItemSpec {
     int picture;
 };
 
+// Captions carry their shortcut after a tab, as menus show it.
 inline constexpr std::string_view kFileMenuCaption = "Файл";
 std::vector<MenuItemSpec> fileMenu();
+inline constexpr std::string_view kEditMenuCaption = "Правка";
+std::vector<MenuItemSpec> editMenu();
 
-// A window-wide shortcut: a key without modifiers raising a menu event.
+// A window-wide shortcut: a key, with or without Ctrl and Shift, raising a menu event.
 struct ShortcutSpec {
     std::uint8_t virtualKey;  // Windows virtual-key code
     int eventId;
+    bool control = false;
+    bool shift = false;
 };
 
 std::vector<ShortcutSpec> shortcuts();

@@ -229,6 +229,13 @@ class UiDriver:
         if self.call("msgbox_ok", timeout_ms):
             raise DriverError("message box did not close")
 
+    IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+
+    def msgbox_press(self, button_id):
+        """Presses a button of the open message box or dialog by its id (IDYES, IDNO, ...)."""
+        if self.call("msgbox_press", button_id):
+            raise DriverError("message box did not close")
+
     # Drop-down lists.
     def combo_select(self, control_id, index):
         self.call("combo_select", control_id, index)

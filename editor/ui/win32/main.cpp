@@ -2,8 +2,28 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <filesystem>
 
 #include "editor/ui/win32/main_window.h"
+
+namespace {
+
+// The first argument after the program: a file to open at start ("Open with", a file dropped
+// onto the program's icon, or a command line).
+std::filesystem::path fileFromCommandLine() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::filesystem::path file;
+    if (arguments && count > 1) {
+        file = arguments[1];
+    }
+    LocalFree(arguments);
+    return file;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -13,5 +33,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!window.create(showCommand)) {
         return 1;  // no window, no message
     }
-    return window.run();
+    return window.run(fileFromCommandLine());
 }

@@ -1,5 +1,7 @@
 #include "editor/ui/win32/main_window.h"
 
+#include <shellapi.h>
+
 #include "editor/model/cell_address.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/win32/control_factory.h"
@@ -16,7 +18,8 @@ constexpr UINT kCellFocusMessage = WM_APP + 1;
 
 bool isMenuEvent(int id) {
     return (id >= ids::kMenuOpen && id <= ids::kMenuExit) ||
-           (id >= ids::kShortcutUp && id <= ids::kShortcutCapsLock);
+           (id >= ids::kShortcutUp && id <= ids::kShortcutCapsLock) ||
+           (id >= ids::kMenuUndo && id <= ids::kMenuSaveAs);
 }
 
 bool isClickable(int id) {
@@ -65,8 +68,8 @@ bool MainWindow::create(int showCommand) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::wstring title = toWide(kWindowTitle);
-    hwnd_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, x, y, width, height,
-                            nullptr, nullptr, instance_, this);
+    hwnd_ = CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, title.c_str(), kWindowStyle, x, y,
+                            width, height, nullptr, nullptr, instance_, this);
     if (!hwnd_) {
         return false;
     }
@@ -92,10 +95,14 @@ void MainWindow::createControls() {
     }
 }
 
-int MainWindow::run() {
+int MainWindow::run(const std::filesystem::path& fileToOpen) {
     busy_ = true;  // start-up is one command: its focus events come after it
     controller_.start();
     busy_ = false;
+    if (!fileToOpen.empty()) {
+        fileToOpen_ = fileToOpen;
+        pending_.push_back({EventKind::OpenFile, 0});
+    }
     while (!pending_.empty() && !closed_) {
         Event next = pending_.front();
         pending_.pop_front();
@@ -150,6 +157,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             onActivated();
             return 0;
+        case WM_CLOSE:  // the close box, Alt+F4: the controller asks before work is lost
+            deliver({EventKind::Close, 0});
+            return 0;
+        case WM_DROPFILES:
+            onDroppedFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_TIMER:
             if (wParam == ids::kTimer) {
                 deliver({EventKind::Timer, ids::kTimer});
@@ -200,6 +213,19 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// The first file dropped onto the window opens as a chosen one does.
+void MainWindow::onDroppedFiles(HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    DragQueryFileW(drop, 0, name.data(), length + 1);
+    DragFinish(drop);
+    name.resize(length);
+    if (!name.empty() && !busy_) {
+        fileToOpen_ = name;
+        deliver({EventKind::OpenFile, 0});
+    }
+}
+
 void MainWindow::onActivated() {
     ops_.setFocus(ids::kCaptureBox);  // at once, so no key pressed meanwhile goes astray
     // Inside a command (a message box closing) the command itself ends by handing the focus
@@ -211,8 +237,9 @@ void MainWindow::onActivated() {
 }
 
 // This window's keyboard is for typing into cells: Tab and Enter neither move the focus nor
-// click a button, and a key that reaches any other control of the window (a button that a click
-// left focused, or none at all) goes to the capture box, where it is typed like any other.
+// click a button, control characters type nothing, and a key that reaches any other control of
+// the window (a button that a click left focused, or none at all) goes to the capture box, where
+// it is typed like any other.
 bool MainWindow::routeKeyboardInput(MSG& msg) {
     const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
     const bool character = msg.message == WM_CHAR;
@@ -231,8 +258,10 @@ bool MainWindow::routeKeyboardInput(MSG& msg) {
         (msg.wParam == VK_TAB || msg.wParam == VK_RETURN)) {
         return false;
     }
-    if ((character || msg.message == WM_SYSCHAR) &&
-        (msg.wParam == L'\t' || msg.wParam == L'\r' || msg.wParam == L'\n')) {
+    // Control characters (Tab, Enter, Ctrl with a letter) are no text for a cell; Ctrl+V still
+    // pastes text into the capture box, where it is typed character by character.
+    constexpr WPARAM kPaste = 0x16;
+    if ((character || msg.message == WM_SYSCHAR) && msg.wParam < L' ' && msg.wParam != kPaste) {
         return false;
     }
     HWND capture = ops_.handle(ids::kCaptureBox);
@@ -283,6 +312,12 @@ void MainWindow::dispatch(Event event) {
             break;
         case EventKind::Activated:
             controller_.onActivated();
+            break;
+        case EventKind::Close:
+            controller_.onClose();
+            break;
+        case EventKind::OpenFile:
+            controller_.openFile(fileToOpen_);
             break;
     }
 }

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <deque>
+#include <filesystem>
 #include <memory>
 
 #include "editor/ui/editor_controller.h"
@@ -24,11 +27,12 @@ class MainWindow {
 
     // Builds the window and its controls and shows it; false if the window cannot be made.
     bool create(int showCommand);
-    // Start-up of the editor, the timer, then the message loop until the window is gone.
-    int run();
+    // Start-up of the editor, then the file named on the command line if any, the timer, then
+    // the message loop until the window is gone.
+    int run(const std::filesystem::path& fileToOpen = {});
 
   private:
-    enum class EventKind { Timer, Menu, Control, Activated };
+    enum class EventKind { Timer, Menu, Control, Activated, Close, OpenFile };
     struct Event {
         EventKind kind;
         int id;
@@ -38,6 +42,7 @@ class MainWindow {
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(WPARAM wParam, LPARAM lParam);
     void onActivated();
+    void onDroppedFiles(HDROP drop);
     // Keeps every keystroke for typing: false when the message is to be dropped.
     bool routeKeyboardInput(MSG& msg);
     void createControls();
@@ -56,6 +61,7 @@ class MainWindow {
     bool busy_ = false;
     bool closed_ = false;
     std::deque<Event> pending_;
+    std::filesystem::path fileToOpen_;  // for the next OpenFile event
 };
 
 }  // namespace facetor::win32

@@ -40,7 +40,9 @@ HBITMAP pictureFromPixels(const std::array<std::uint32_t, 256>& argb) {
 HACCEL createShortcuts() {
     std::vector<ACCEL> table;
     for (const ShortcutSpec& s : shortcuts()) {
-        table.push_back({FVIRTKEY, s.virtualKey, static_cast<WORD>(s.eventId)});
+        const BYTE modifiers = (s.control ? FCONTROL : 0) | (s.shift ? FSHIFT : 0);
+        table.push_back(
+            {static_cast<BYTE>(FVIRTKEY | modifiers), s.virtualKey, static_cast<WORD>(s.eventId)});
     }
     return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
@@ -50,12 +52,22 @@ HACCEL createShortcuts() {
 MenuBar::MenuBar() {
     openPicture_ = pictureFromPixels(kOpenPicturePixels);
     savePicture_ = pictureFromPixels(kSavePicturePixels);
+    undoPicture_ = pictureFromPixels(kUndoPicturePixels);
+    redoPicture_ = pictureFromPixels(kRedoPicturePixels);
     shortcuts_ = createShortcuts();
 
-    HMENU file = CreatePopupMenu();
-    for (const MenuItemSpec& item : fileMenu()) {
+    menu_ = CreateMenu();
+    AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup(fileMenu())),
+                toWide(kFileMenuCaption).c_str());
+    AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup(editMenu())),
+                toWide(kEditMenuCaption).c_str());
+}
+
+HMENU MenuBar::popup(const std::vector<MenuItemSpec>& items) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItemSpec& item : items) {
         if (item.id == 0) {
-            AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         std::wstring caption = toWide(item.caption);
@@ -65,15 +77,28 @@ MenuBar::MenuBar() {
         info.fType = MFT_STRING;
         info.wID = static_cast<UINT>(item.id);
         info.dwTypeData = caption.data();
-        if (item.picture != kNoPicture) {
+        if (HBITMAP bitmap = picture(item.picture)) {
             info.fMask |= MIIM_BITMAP;
-            info.hbmpItem = item.picture == kOpenPicture ? openPicture_ : savePicture_;
+            info.hbmpItem = bitmap;
         }
-        InsertMenuItemW(file, GetMenuItemCount(file), TRUE, &info);
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
     }
-    menu_ = CreateMenu();
-    AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
-                toWide(kFileMenuCaption).c_str());
+    return menu;
+}
+
+HBITMAP MenuBar::picture(int pictureId) const {
+    switch (pictureId) {
+        case kOpenPicture:
+            return openPicture_;
+        case kSavePicture:
+            return savePicture_;
+        case kUndoPicture:
+            return undoPicture_;
+        case kRedoPicture:
+            return redoPicture_;
+        default:
+            return nullptr;
+    }
 }
 
 MenuBar::~MenuBar() {
@@ -81,11 +106,10 @@ MenuBar::~MenuBar() {
         DestroyAcceleratorTable(shortcuts_);
     }
     // The menu itself goes with the window; the pictures must outlive it.
-    if (openPicture_) {
-        DeleteObject(openPicture_);
-    }
-    if (savePicture_) {
-        DeleteObject(savePicture_);
+    for (HBITMAP bitmap : {openPicture_, savePicture_, undoPicture_, redoPicture_}) {
+        if (bitmap) {
+            DeleteObject(bitmap);
+        }
     }
 }
 

@@ -1,7 +1,11 @@
-// The menu "Файл" with its two pictures, and the window-wide keyboard shortcuts.
+// The menus "Файл" and "Правка" with their pictures, and the window-wide keyboard shortcuts.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
+
+#include "editor/ui/window_layout.h"
 
 namespace facetor::win32 {
 
@@ -17,8 +21,13 @@ class MenuBar {
     HACCEL shortcuts() const { return shortcuts_; }
 
   private:
+    HMENU popup(const std::vector<MenuItemSpec>& items);
+    HBITMAP picture(int pictureId) const;
+
     HBITMAP openPicture_ = nullptr;
     HBITMAP savePicture_ = nullptr;
+    HBITMAP undoPicture_ = nullptr;
+    HBITMAP redoPicture_ = nullptr;
     HACCEL shortcuts_ = nullptr;
     HMENU menu_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "editor/ui/win32/win32_window_ops.h"
 
+#include "editor/ui/win32/file_dialogs.h"
 #include "editor/ui/win32/wide_text.h"
 
 namespace facetor::win32 {
@@ -63,7 +64,14 @@ std::string Win32WindowOps::text(int controlId) const {
 
 void Win32WindowOps::setEnabled(int controlId, bool enabled) {
     const Control* c = find(controlId);
-    if (c && (IsWindowEnabled(c->hwnd) != FALSE) != enabled) {
+    if (!c) {  // a menu item
+        if (HMENU menu = main_ ? GetMenu(main_) : nullptr) {
+            EnableMenuItem(menu, static_cast<UINT>(controlId),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
+        return;
+    }
+    if ((IsWindowEnabled(c->hwnd) != FALSE) != enabled) {
         EnableWindow(c->hwnd, enabled);
     }
 }
@@ -133,6 +141,27 @@ void Win32WindowOps::showMessage(std::string_view title, std::string_view text) 
         icon = MB_ICONERROR;
     }
     MessageBoxW(main_, toWide(text).c_str(), toWide(title).c_str(), MB_OK | icon);
+}
+
+Answer Win32WindowOps::askYesNoCancel(std::string_view title, std::string_view text) {
+    switch (MessageBoxW(main_, toWide(text).c_str(), toWide(title).c_str(),
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+std::optional<std::filesystem::path> Win32WindowOps::chooseFileToOpen() {
+    return askFileToOpen(main_);
+}
+
+std::optional<std::filesystem::path> Win32WindowOps::chooseFileToSave(
+    const std::filesystem::path& suggested) {
+    return askFileToSave(main_, suggested);
 }
 
 void Win32WindowOps::quit() {

@@ -32,6 +32,10 @@ class Win32WindowOps : public WindowOps {
     void setBackground(int controlId, Rgb colour) override;
     void setFocus(int controlId) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    Answer askYesNoCancel(std::string_view title, std::string_view text) override;
+    std::optional<std::filesystem::path> chooseFileToOpen() override;
+    std::optional<std::filesystem::path> chooseFileToSave(
+        const std::filesystem::path& suggested) override;
     void quit() override;
 
     // A focus change asked for while a button holds the mouse (between the press and the

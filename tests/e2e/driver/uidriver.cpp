@@ -473,15 +473,20 @@ std::string run(const std::vector<std::string>& a) {
         EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
         return windowText(box) + "\t" + text;
     }
-    if (cmd == "msgbox_ok") {
-        HWND box = findMessageBox(a.size() > 1 ? std::atoi(a[1].c_str()) : 3000);
+    if (cmd == "msgbox_ok" || cmd == "msgbox_press") {
+        // msgbox_ok: OK (or the only button); msgbox_press ID: the button with that id (6 Yes,
+        // 7 No, 2 Cancel, 1 OK or a file dialog's main button).
+        const bool ok = cmd == "msgbox_ok";
+        HWND box = findMessageBox(ok && a.size() > 1 ? std::atoi(a[1].c_str()) : 3000);
         if (!box)
             throw Failure{"no message box"};
-        HWND ok = GetDlgItem(box, IDOK);
-        if (!ok)
-            ok = GetDlgItem(box, IDCANCEL);
-        if (ok)
-            PostMessageW(ok, BM_CLICK, 0, 0);
+        HWND button = ok ? GetDlgItem(box, IDOK) : GetDlgItem(box, std::atoi(arg(1).c_str()));
+        if (!button && ok)
+            button = GetDlgItem(box, IDCANCEL);
+        if (!button && !ok)
+            throw Failure{"no such button"};
+        if (button)
+            PostMessageW(button, BM_CLICK, 0, 0);
         else
             PostMessageW(box, WM_COMMAND, IDOK, 0);
         DWORD start = GetTickCount();

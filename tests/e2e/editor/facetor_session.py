@@ -30,6 +30,7 @@ BACKSPACE_BUTTON, DELETE_BUTTON = 3001, 3002
 OPEN_BUTTON, SAVE_BUTTON, CLEAR_ALL_BUTTON, CLEAR_SCREEN_BUTTON = 3004, 3005, 3006, 3007
 RADIO_EN, RADIO_RU, RADIO_UA = 3010, 3011, 3012
 MENU_OPEN, MENU_SAVE, MENU_EXIT = 21, 22, 23
+MENU_UNDO, MENU_REDO, MENU_OPEN_AS, MENU_SAVE_AS = 34, 35, 36, 37
 
 # Cell backgrounds.
 BLANK_COLOUR = (0, 204, 153)
@@ -57,13 +58,15 @@ class FacetorCase(unittest.TestCase):
     """Starts Facetor in a fresh folder before each test and closes it afterwards."""
 
     with_settings = True  # copy the repository's Facetor.ini into the working folder
+    arguments = ()  # Facetor's command line
 
     def setUp(self):
         self.work = uidriver.fresh_folder("facetor-")
         self.addCleanup(uidriver.remove_folder, self.work)
         if self.with_settings:
             shutil.copy(SETTINGS_FILE, self.work)
-        self.process = uidriver.launch(FACETOR_EXE, self.work)
+        self.prepare_folder()
+        self.process = uidriver.launch(FACETOR_EXE, self.work, self.arguments)
         self.addCleanup(uidriver.stop, self.process)
         self.ui = uidriver.UiDriver()
         self.addCleanup(self.ui.close_driver)
@@ -72,12 +75,17 @@ class FacetorCase(unittest.TestCase):
         if self.with_settings:
             self.wait_ready()
 
+    def prepare_folder(self):
+        """Puts what a test needs into the working folder before Facetor starts."""
+
     def _close_window(self):
         if self.process.poll() is None:
             try:
                 while self.ui.msgbox(0) is not None:
                     self.ui.msgbox_ok()
                 self.ui.close()
+                if self.ui.msgbox(1000) is not None:  # unsaved work: leave it unsaved
+                    self.ui.msgbox_press(self.ui.IDNO)
                 self.ui.wait_closed(10000)
             except uidriver.DriverError:
                 pass

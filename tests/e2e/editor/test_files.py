@@ -5,7 +5,7 @@ import os
 import shutil
 import unittest
 
-from facetor_session import (BIN_NAME, EEP_NAMES, MENU_EXIT, MENU_OPEN, MENU_SAVE, OPEN_BUTTON,
+from facetor_session import (BIN_NAME, EEP_NAMES, MENU_OPEN, MENU_SAVE, OPEN_BUTTON,
                              RADIO_EN, RADIO_RU, RADIO_UA, SAVE_BUTTON, FacetorCase,
                              oracle_files, today, uidriver)
 
@@ -109,23 +109,6 @@ class Opening(FacetorCase):
         self.wait_cursor(100)
         self.assertEqual(self.ui.text(100), "q")
         self.assertTrue(self.ui.checked(RADIO_EN))
-
-
-class Closing(FacetorCase):
-
-    def test_closing_asks_nothing_and_writes_nothing(self):
-        self.ui.type_text("unsaved", 50)
-        self.wait_cells(100, list("unsaved"))
-        self.ui.close()
-        self.ui.wait_closed(10000)
-        self.process.wait(timeout=10)
-        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
-
-    def test_exit_menu_item_ends_the_program(self):
-        self.ui.menu_command(MENU_EXIT)
-        self.ui.wait_closed(10000)
-        self.assertEqual(self.process.wait(timeout=10), 0)
-        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
 
 
 if __name__ == "__main__":

@@ -6,8 +6,10 @@
 #include <array>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "editor/model/cell_address.h"
+#include "editor/ui/control_ids.h"
 
 namespace facetor {
 namespace {
@@ -234,24 +236,28 @@ TEST_F(WindowLayoutTest, FontsByRole) {
     EXPECT_TRUE(fontSpec(FontRole::DefaultGui).face.empty());
 }
 
-TEST(WindowMenuTest, FileMenuAndShortcutsRaiseDistinctEvents) {
-    const auto menu = fileMenu();
-    ASSERT_EQ(menu.size(), 4u);
-    EXPECT_EQ(menu[0].caption, "Открыть eep-файл");
-    EXPECT_EQ(menu[0].picture, kOpenPicture);
-    EXPECT_EQ(menu[1].caption, "Сохранить bin/eep-файл");
-    EXPECT_EQ(menu[1].picture, kSavePicture);
-    EXPECT_EQ(menu[2].id, 0);
-    EXPECT_EQ(menu[3].caption, "Выход");
+TEST(WindowMenuTest, MenusAndShortcutsRaiseTheirEvents) {
+    const auto file = fileMenu();
+    ASSERT_EQ(file.size(), 6u);
+    EXPECT_EQ(file[0].caption, "Открыть eep-файл\tCtrl+O");
+    EXPECT_EQ(file[0].picture, kOpenPicture);
+    EXPECT_EQ(file[2].caption, "Сохранить bin/eep-файл\tCtrl+S");
+    EXPECT_EQ(file[2].picture, kSavePicture);
+    EXPECT_EQ(file[4].id, 0);
+    EXPECT_EQ(file[5].caption, "Выход");
+    EXPECT_EQ(editMenu().at(0).caption, "Отменить\tCtrl+Z");
 
-    std::set<int> keys, events;
+    // Each key with its modifiers raises one event; the menu's own items are among them.
+    std::set<std::tuple<int, bool, bool>> keys;
+    std::set<int> events;
     for (const ShortcutSpec& s : shortcuts()) {
-        EXPECT_TRUE(keys.insert(s.virtualKey).second);
-        EXPECT_TRUE(events.insert(s.eventId).second);
+        EXPECT_TRUE(keys.insert({s.virtualKey, s.control, s.shift}).second);
+        events.insert(s.eventId);
     }
-    EXPECT_EQ(events, (std::set<int>{25, 26, 27, 28, 29, 30, 31, 32, 33}));
-    EXPECT_TRUE(keys.count(0x14));  // Caps Lock
-    EXPECT_TRUE(keys.count(0x08));  // Backspace
+    EXPECT_EQ(events, (std::set<int>{21, 22, 25, 26, 27, 28, 29, 30, 31, 32, 33, ids::kMenuUndo,
+                                     ids::kMenuRedo, ids::kMenuOpenAs, ids::kMenuSaveAs}));
+    EXPECT_TRUE(keys.count({0x14, false, false}));  // Caps Lock
+    EXPECT_TRUE(keys.count({0x08, false, false}));  // Backspace
 }
 
 }  // namespace

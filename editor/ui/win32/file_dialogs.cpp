@@ -1,0 +1,63 @@
+#include "editor/ui/win32/file_dialogs.h"
+
+#include <commdlg.h>
+
+#include <string>
+#include <system_error>
+
+namespace facetor::win32 {
+namespace {
+
+// "Образ EEPROM (*.eep)": the description and the pattern, each ended by a NUL, then a NUL.
+const wchar_t kFilter[] = L"Образ EEPROM (*.eep)\0*.eep\0";
+constexpr DWORD kPathBufferSize = 32768;
+
+struct Dialog {
+    OPENFILENAMEW info{};
+    std::wstring file = std::wstring(kPathBufferSize, L'\0');
+    std::wstring folder;
+
+    Dialog(HWND owner, const std::filesystem::path& suggested) {
+        std::error_code error;
+        const std::filesystem::path where = suggested.has_parent_path()
+                                                ? suggested.parent_path()
+                                                : std::filesystem::current_path(error);
+        folder = where.wstring();
+        const std::wstring name = suggested.filename().wstring();
+        file.replace(0, name.size(), name);
+        info.lStructSize = sizeof(info);
+        info.hwndOwner = owner;
+        info.lpstrFilter = kFilter;
+        info.nFilterIndex = 1;
+        info.lpstrFile = file.data();
+        info.nMaxFile = kPathBufferSize;
+        info.lpstrInitialDir = folder.c_str();
+        info.lpstrDefExt = L"eep";
+        info.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    }
+
+    std::filesystem::path chosen() const { return std::filesystem::path(file.c_str()); }
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> askFileToOpen(HWND owner) {
+    Dialog dialog(owner, {});
+    dialog.info.Flags |= OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog.info)) {
+        return std::nullopt;
+    }
+    return dialog.chosen();
+}
+
+std::optional<std::filesystem::path> askFileToSave(HWND owner,
+                                                   const std::filesystem::path& suggested) {
+    Dialog dialog(owner, suggested);
+    dialog.info.Flags |= OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&dialog.info)) {
+        return std::nullopt;
+    }
+    return dialog.chosen();
+}
+
+}  // namespace facetor::win32

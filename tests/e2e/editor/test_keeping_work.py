@@ -1,0 +1,172 @@
+"""Nothing of the user's work is lost: undo and redo with real key presses, the question before
+unsaved work is lost, designs saved and opened under their own names through the real dialogs,
+and a file named on the command line."""
+
+import os
+import unittest
+
+from facetor_session import (BIN_NAME, CAPTURE, CLEAR_ALL_BUTTON, EEP_NAMES, MENU_EXIT, RADIO_EN,
+                             RADIO_RU, RADIO_UA, FacetorCase, oracle_files, today, uidriver)
+
+QUESTION = ("Facetor", "Сохранить изменения перед выходом?")
+
+
+class UndoRedo(FacetorCase):
+
+    def test_ctrl_z_and_ctrl_y_after_typing_a_field_and_clearing_all(self):
+        self.ui.type_text("ab", 120)
+        self.wait_cells(100, ["a", "b"])
+        self.ui.click(2001)  # the hours at 102 and 103
+        self.wait_cursor(104)
+        hours = self.cells(102, 2)
+        self.assertNotEqual(hours, ["", ""])
+
+        self.ui.keys("CONTROL+Z")
+        self.wait_cells(100, ["a", "b", "", ""])
+        self.wait_cursor(102)
+        self.ui.keys("CONTROL+Y")
+        uidriver.wait_until(lambda: self.cells(102, 2) != ["", ""])
+        self.assertNotEqual(self.cells(102, 2), ["", ""])
+
+        self.ui.click(CLEAR_ALL_BUTTON)
+        self.wait_cells(100, ["", "", "", ""])
+        self.ui.keys("CONTROL+Z")
+        self.wait_cells(100, ["a", "b"])
+        self.ui.keys("CONTROL+Z CONTROL+Z")  # the Field, then the b
+        self.wait_cells(100, ["a", "", "", ""])
+        self.wait_cursor(101)
+        self.ui.keys("CONTROL+SHIFT+Z")
+        self.wait_cells(100, ["a", "b", "", ""])
+        # The shortcuts typed nothing.
+        self.assertEqual(self.ui.text(CAPTURE), "")
+        self.assertEqual(self.cells(104, 4), ["", "", "", ""])
+
+
+class Closing(FacetorCase):
+
+    def change_something(self):
+        self.ui.type_text("x")
+        self.wait_cells(100, ["x"])
+
+    def expect_question(self):
+        self.assertEqual(self.ui.msgbox(5000), QUESTION)
+
+    def expect_ended(self):
+        self.ui.wait_closed(10000)
+        self.assertEqual(self.process.wait(timeout=10), 0)
+
+    def test_no_ends_at_once_and_writes_nothing(self):
+        self.change_something()
+        self.ui.close()
+        self.expect_question()
+        self.ui.msgbox_press(self.ui.IDNO)
+        self.expect_ended()
+        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
+
+    def test_cancel_goes_back_to_the_editor(self):
+        self.change_something()
+        self.ui.keys("ALT+F4")
+        self.expect_question()
+        self.ui.msgbox_press(self.ui.IDCANCEL)
+        self.settle()
+        self.assertIsNone(self.process.poll())
+        self.ui.type_text("y")
+        self.wait_cells(100, ["x", "y"])
+        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
+
+    def test_yes_writes_both_files_then_ends(self):
+        self.change_something()
+        self.ui.keys("ALT+F4")
+        self.expect_question()
+        self.ui.msgbox_press(self.ui.IDYES)
+        self.expect_ended()
+        self.assertEqual(os.path.getsize(os.path.join(self.work, EEP_NAMES[1])), 1273)
+        self.assertEqual(os.path.getsize(os.path.join(self.work, BIN_NAME)), 512)
+
+    def test_an_unchanged_document_ends_at_once(self):
+        self.change_something()
+        self.ui.keys("CONTROL+Z")  # back to the empty document
+        self.wait_cells(100, [""])
+        self.ui.menu_command(MENU_EXIT)
+        self.expect_ended()
+
+
+class DesignsUnderTheirOwnNames(FacetorCase):
+
+    def answer_file_dialog(self, name):
+        """Types the name into the dialog that is open and presses Enter, as a user would."""
+        dialog = self.ui.msgbox(5000)
+        self.assertIsNotNone(dialog, "no file dialog")
+        self.ui.activation("manual")  # the dialog is active; typing must not go elsewhere
+        try:
+            self.ui.type_text(name, 20)
+            self.settle(0.3)
+            self.ui.keys("RETURN")
+        finally:
+            self.ui.activation("auto")
+        self.assertTrue(uidriver.wait_until(lambda: self.ui.msgbox(0) is None, timeout=5))
+
+    def test_save_as_and_open_file_through_the_dialogs(self):
+        self.ui.type_text("kitchen", 60)
+        self.wait_cells(100, list("kitchen"))
+        self.ui.click(RADIO_EN)
+        self.ui.keys("CONTROL+SHIFT+S")
+        self.answer_file_dialog("Кухня")
+        eep = os.path.join(self.work, "Кухня.eep")
+        binary = os.path.join(self.work, "Кухня.bin")
+        self.assertTrue(uidriver.wait_until(
+            lambda: os.path.exists(eep) and os.path.exists(binary), timeout=5))
+        self.assertEqual(os.path.getsize(eep), 1273)
+        with open(binary, "rb") as f:
+            self.assertEqual(f.read()[0x1FE], 0)  # the en Localization
+        self.assertFalse(os.path.exists(os.path.join(self.work, EEP_NAMES[0])))
+
+        self.ui.click(CLEAR_ALL_BUTTON)
+        self.ui.click(RADIO_RU)
+        self.wait_cells(100, [""] * 7)
+        self.ui.keys("CONTROL+SHIFT+O")
+        self.answer_file_dialog("Кухня.eep")
+        self.wait_cells(100, list("kitchen"))
+        self.assertTrue(self.ui.checked(RADIO_EN))
+        self.wait_cursor(100)
+
+
+def write_design(folder, name):
+    """An image of "Hi" saved for the ua Localization, under another name."""
+    oracle_files(folder, ["cell 100 48", "cell 101 69"], 2, [today()])
+    os.rename(os.path.join(folder, EEP_NAMES[2]), os.path.join(folder, name))
+    os.remove(os.path.join(folder, BIN_NAME))
+
+
+class FileOnTheCommandLine(FacetorCase):
+    arguments = ("design.eep",)
+
+    def prepare_folder(self):
+        write_design(self.work, "design.eep")
+
+    def test_the_named_file_opens_after_start_up(self):
+        self.wait_cells(100, ["H", "i"])
+        self.assertTrue(self.ui.checked(RADIO_UA))
+        self.assertIsNone(self.ui.msgbox(300))
+        self.ui.close()  # opened, not changed: no question
+        self.ui.wait_closed(10000)
+
+
+class MissingFileOnTheCommandLine(FacetorCase):
+    arguments = ("missing.eep",)
+
+    def wait_ready(self):
+        pass  # the message comes first
+
+    def test_is_reported_and_leaves_the_empty_document(self):
+        self.assertEqual(self.ui.msgbox(20000),
+                         ("Information", "Файл   missing.eep   не найден !"))
+        self.ui.msgbox_ok()
+        FacetorCase.wait_ready(self)
+        self.assertEqual(self.cells(100, 2), ["", ""])
+        self.ui.type_text("a")
+        self.wait_cells(100, ["a"])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -77,10 +77,15 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
 }  // namespace
 
 void loadSettings(Localizations& localizations, const std::filesystem::path& folder,
-                  const MessageBoxFn& showMessage) {
-    const std::filesystem::path path =
-        folder.empty() ? std::filesystem::path(kSettingsFileName) : folder / kSettingsFileName;
-    const std::optional<std::string> bytes = readWholeFile(path);
+                  const MessageBoxFn& showMessage, const std::filesystem::path& fallbackFolder) {
+    const auto settingsIn = [](const std::filesystem::path& where) {
+        return readWholeFile(where.empty() ? std::filesystem::path(kSettingsFileName)
+                                           : where / kSettingsFileName);
+    };
+    std::optional<std::string> bytes = settingsIn(folder);
+    if (!bytes && !fallbackFolder.empty()) {
+        bytes = settingsIn(fallbackFolder);
+    }
     if (!bytes) {
         if (showMessage) {
             showMessage(kMissingFileTitle, kMissingFileText);

@@ -23,19 +23,21 @@ void EditorController::editStep(Change&& change) {
 }
 
 EditorController::EditorController(WindowOps& window, const Clock& clock,
-                                   std::filesystem::path workFolder)
+                                   std::filesystem::path workFolder,
+                                   std::filesystem::path programFolder)
     : window_(window),
       clock_(clock),
       workFolder_(std::move(workFolder)),
+      programFolder_(std::move(programFolder)),
       localizations_(Localizations::initial()),
       controls_(window),
       grid_(controls_) {}
 
 void EditorController::start() {
-    loadSettings(localizations_, workFolder_,
-                 [this](std::string_view title, std::string_view text) {
-                     window_.showMessage(title, text);
-                 });
+    loadSettings(
+        localizations_, workFolder_,
+        [this](std::string_view title, std::string_view text) { window_.showMessage(title, text); },
+        programFolder_);
     document_.clearAll();
     savedContent_ = document_;
     focusCursorCell();

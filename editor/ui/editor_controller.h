@@ -18,8 +18,10 @@ namespace facetor {
 
 class EditorController {
   public:
-    // `workFolder` is where Facetor.ini and the image files live (empty: current directory).
-    EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {});
+    // `workFolder` is where Facetor.ini and the image files live (empty: current directory);
+    // Facetor.ini missing there is looked for in `programFolder`.
+    EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {},
+                     std::filesystem::path programFolder = {});
 
     // After the window and its controls exist: load the settings, clear the document, give the
     // focus to cell 100, label the keyboard. The caller then starts the 100 ms timer.
@@ -82,6 +84,7 @@ class EditorController {
     WindowOps& window_;
     const Clock& clock_;
     std::filesystem::path workFolder_;
+    std::filesystem::path programFolder_;
     SkinDocument document_;
     Localizations localizations_;
     ControlCache controls_;

@@ -29,6 +29,18 @@ bool isClickable(int id) {
            (id >= ids::kFirstLocalizationRadio && id <= ids::kFirstLocalizationRadio + 2);
 }
 
+// The folder of Facetor.exe, where the Facetor.ini that comes with the program lies.
+std::filesystem::path programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+           path.size()) {
+        path.resize(path.size() * 2);
+    }
+    path.resize(length);
+    return std::filesystem::path(path).parent_path();
+}
+
 bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -47,7 +59,8 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), controller_(ops_, clock_) {}
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), controller_(ops_, clock_, {}, programFolder()) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {

@@ -132,6 +132,24 @@ TEST_F(SettingsFileTest, ExistingFileIsReadWithoutMessage) {
     EXPECT_EQ(fullName(l, kRu, kTuesday), cp("Вторник  "));
 }
 
+TEST_F(SettingsFileTest, TheProgramFolderStandsInForAWorkFolderWithoutTheFile) {
+    writeSettings("ru_7_short=Bc\n");
+    const fs::path work = folder_ / "work";
+    fs::create_directory(work);
+    Localizations l = Localizations::initial();
+    std::vector<std::string> messages;
+    const auto show = [&](std::string_view title, std::string_view) {
+        messages.emplace_back(title);
+    };
+    loadSettings(l, work, show, folder_);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(shortName(l, kRu, kSunday), "B|c");
+
+    std::ofstream(work / "Facetor.ini") << "ru_7_short=Xy\n";  // the work folder's own wins
+    loadSettings(l, work, show, folder_);
+    EXPECT_EQ(shortName(l, kRu, kSunday), "X|y");
+}
+
 TEST_F(SettingsFileTest, EmptyFolderMeansTheCurrentDirectory) {
     writeSettings("ru_7_short=Bc\n");
     const fs::path previous = fs::current_path();

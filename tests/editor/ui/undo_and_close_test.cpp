@@ -210,31 +210,36 @@ TEST_F(CloseTest, AFailedSaveKeepsTheEditorOpen) {
 TEST_F(CloseTest, SaveAsWritesBothFilesUnderTheChosenNameWhereTheDocumentThenBelongs) {
     type("x");
     window.selectLocalization(0);
-    window.fileToSave = folder.path() / "Часы на кухне.eep";
+    // Built from UTF-8 explicitly: a plain narrow name would be read in the ANSI code page.
+    const fs::path eep = folder.path() / fs::path(u8"Часы на кухне.eep");
+    const fs::path bin = folder.path() / fs::path(u8"Часы на кухне.bin");
+    window.fileToSave = eep;
     menu(ids::kMenuSaveAs);
     EXPECT_EQ(window.suggestedSaveName, "chronotherm_lcd_m168_en.eep");
     EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(fs::file_size(folder.path() / "Часы на кухне.eep"), 1273u);
-    EXPECT_EQ(fs::file_size(folder.path() / "Часы на кухне.bin"), 512u);
+    EXPECT_EQ(fs::file_size(eep), 1273u);
+    EXPECT_EQ(fs::file_size(bin), 512u);
     EXPECT_FALSE(fileIn("chronotherm_lcd_m168_en.eep"));
     EXPECT_FALSE(editor.hasUnsavedChanges());
 
     // The .bin carries the selected Localization; closing with changes saves to the same names.
-    std::ifstream bin(folder.path() / "Часы на кухне.bin", std::ios::binary);
-    bin.seekg(0x1FE);
-    EXPECT_EQ(bin.get(), 0);
+    {
+        std::ifstream written(bin, std::ios::binary);
+        written.seekg(0x1FE);
+        EXPECT_EQ(written.get(), 0);
+    }
     type("y");
-    fs::remove(folder.path() / "Часы на кухне.bin");
+    fs::remove(bin);
     window.answer = Answer::Yes;
     editor.onClose();
     EXPECT_TRUE(window.quitCalled);
-    EXPECT_TRUE(fs::exists(folder.path() / "Часы на кухне.bin"));
+    EXPECT_TRUE(fs::exists(bin));
     EXPECT_FALSE(fileIn(kRussianEep));
     EXPECT_FALSE(fileIn(kBin));
 
     window.fileToSave.reset();  // cancelled: nothing written, nothing changed
     menu(ids::kMenuSaveAs);
-    EXPECT_EQ(window.suggestedSaveName, folder.path() / "Часы на кухне.eep");
+    EXPECT_EQ(window.suggestedSaveName, eep);
     EXPECT_EQ(window.focused, ids::kCaptureBox);
 }
 

@@ -24,24 +24,24 @@ void EditHistory::record(DocumentSnapshot before) {
 }
 
 std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot current) {
-    if (undoable_.empty()) {
-        return std::nullopt;
-    }
-    DocumentSnapshot restored = std::move(undoable_.back());
-    undoable_.pop_back();
-    keepLocalizationOnlyFor(restored, current);
-    redoable_.push_back(std::move(current));
-    return restored;
+    return moveStep(undoable_, redoable_, std::move(current));
 }
 
 std::optional<DocumentSnapshot> EditHistory::redo(DocumentSnapshot current) {
-    if (redoable_.empty()) {
+    return moveStep(redoable_, undoable_, std::move(current));
+}
+
+// The last state of `from` is restored; `current` goes onto `to`, whence it can be restored back.
+std::optional<DocumentSnapshot> EditHistory::moveStep(std::deque<DocumentSnapshot>& from,
+                                                      std::deque<DocumentSnapshot>& to,
+                                                      DocumentSnapshot current) {
+    if (from.empty()) {
         return std::nullopt;
     }
-    DocumentSnapshot restored = std::move(redoable_.back());
-    redoable_.pop_back();
+    DocumentSnapshot restored = std::move(from.back());
+    from.pop_back();
     keepLocalizationOnlyFor(restored, current);
-    undoable_.push_back(std::move(current));
+    to.push_back(std::move(current));
     return restored;
 }
 

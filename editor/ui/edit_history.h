@@ -35,6 +35,10 @@ class EditHistory {
     std::size_t undoSteps() const { return undoable_.size(); }
 
   private:
+    static std::optional<DocumentSnapshot> moveStep(std::deque<DocumentSnapshot>& from,
+                                                    std::deque<DocumentSnapshot>& to,
+                                                    DocumentSnapshot current);
+
     std::deque<DocumentSnapshot> undoable_;
     std::deque<DocumentSnapshot> redoable_;
 };

@@ -1,7 +1,5 @@
 #include "editor/ui/edit_history.h"
 
-#include <utility>
-
 namespace facetor {
 
 namespace {
@@ -15,8 +13,8 @@ void keepLocalizationOnlyFor(const DocumentSnapshot& restored, DocumentSnapshot&
 
 }  // namespace
 
-void EditHistory::record(DocumentSnapshot before) {
-    undoable_.push_back(std::move(before));
+void EditHistory::record(const DocumentSnapshot& before) {
+    undoable_.push_back(before);
     if (undoable_.size() > kStepLimit) {
         undoable_.pop_front();
     }
@@ -24,11 +22,11 @@ void EditHistory::record(DocumentSnapshot before) {
 }
 
 std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot current) {
-    return moveStep(undoable_, redoable_, std::move(current));
+    return moveStep(undoable_, redoable_, current);
 }
 
 std::optional<DocumentSnapshot> EditHistory::redo(DocumentSnapshot current) {
-    return moveStep(redoable_, undoable_, std::move(current));
+    return moveStep(redoable_, undoable_, current);
 }
 
 // The last state of `from` is restored; `current` goes onto `to`, whence it can be restored back.
@@ -38,10 +36,10 @@ std::optional<DocumentSnapshot> EditHistory::moveStep(std::deque<DocumentSnapsho
     if (from.empty()) {
         return std::nullopt;
     }
-    DocumentSnapshot restored = std::move(from.back());
+    DocumentSnapshot restored = from.back();
     from.pop_back();
     keepLocalizationOnlyFor(restored, current);
-    to.push_back(std::move(current));
+    to.push_back(current);
     return restored;
 }
 

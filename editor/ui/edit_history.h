@@ -23,7 +23,7 @@ class EditHistory {
 
     // A step was made from `before`; whatever could be redone is dropped. The oldest step goes
     // once more than kStepLimit are kept.
-    void record(DocumentSnapshot before);
+    void record(const DocumentSnapshot& before);
     // Takes back the last step: `current` becomes redoable, the result is what to restore. Give
     // `current` the Localization chosen now; it is kept only where the step switched it.
     std::optional<DocumentSnapshot> undo(DocumentSnapshot current);

@@ -17,7 +17,7 @@ void EditorController::editStep(Change&& change) {
     DocumentSnapshot before{document_, std::nullopt};
     change();
     if (!before.document.sameContent(document_)) {
-        history_.record(std::move(before));
+        history_.record(before);
         updateUndoMenu();
     }
 }

@@ -26,13 +26,13 @@ int main() {
     while (auto restored = history.redo({document, 1})) {
         document = restored->document;
     }
-    const auto elapsed = std::chrono::duration<double, std::milli>(
-        std::chrono::steady_clock::now() - start);
+    const auto elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
 
-    std::printf("undo history: %zu steps kept, %zu bytes of heap (%zu per step; a snapshot is "
-                "%zu bytes)\n",
-                EditHistory::kStepLimit, full, full / EditHistory::kStepLimit,
-                sizeof(DocumentSnapshot));
+    std::printf(
+        "undo history: %zu steps kept, %zu bytes of heap (%zu per step; a snapshot is "
+        "%zu bytes)\n",
+        EditHistory::kStepLimit, full, full / EditHistory::kStepLimit, sizeof(DocumentSnapshot));
     std::printf("undoing and redoing all of them: %.2f ms\n", elapsed.count());
     return 0;
 }

@@ -93,6 +93,11 @@ class UiDriver:
             except (BrokenPipeError, subprocess.TimeoutExpired):
                 self._proc.kill()
                 self._proc.wait()
+        for pipe in (self._proc.stdin, self._proc.stdout):
+            try:
+                pipe.close()
+            except BrokenPipeError:
+                pass
 
     def __enter__(self):
         return self

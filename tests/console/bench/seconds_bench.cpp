@@ -26,8 +26,13 @@ class SystemClock : public portwand::Clock {
         std::tm local{};
         localtime_r(&seconds, &local);
         int ms = int(duration_cast<milliseconds>(stamp.time_since_epoch()).count() % 1000);
-        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                local.tm_min,         local.tm_sec,     ms};
+        return {local.tm_year + 1900,
+                local.tm_mon + 1,
+                local.tm_mday,
+                local.tm_hour,
+                local.tm_min,
+                local.tm_sec,
+                ms};
     }
     std::int64_t steadyMicros() override {
         return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
@@ -109,9 +114,9 @@ int main(int argc, char** argv) {
                 ++wrongValues;
         }
         std::sort(delays.begin(), delays.end());
-        double median = delays.size() % 2 ? delays[delays.size() / 2]
-                                           : (delays[delays.size() / 2 - 1] +
-                                              delays[delays.size() / 2]) / 2;
+        double median = delays.size() % 2
+                            ? delays[delays.size() / 2]
+                            : (delays[delays.size() / 2 - 1] + delays[delays.size() / 2]) / 2;
         std::printf("  open %3d ms: min %.2f ms, median %.2f ms, max %.2f ms%s\n", openMs,
                     delays.front(), median, delays.back(),
                     wrongValues ? " (some pairs carried another second)" : "");

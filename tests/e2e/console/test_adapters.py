@@ -89,6 +89,45 @@ class AdapterListTest(PortwandWindowTest):
         self.assertEqual(self.read_settings(), b"port = COM14\r\n")
 
 
+class PluggedAdapterTest(PortwandWindowTest):
+    settings = b"port = COM14\r\n"
+    SERIALCOMM = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
+
+    def reg(self, *args):
+        subprocess.run([uidriver.WINE, "reg", *args], env=uidriver.wine_env(), check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def entries(self):
+        return [self.driver.combo_item(50, i) for i in range(self.driver.combo_count(50))]
+
+    def assert_entries_when_opened(self, expected):
+        d = self.driver
+        x, y, w, h = d.rect(50)
+        d.click_at(x + w // 2, y + h // 2)
+        self.assertTrue(uidriver.wait_until(lambda: self.entries() == expected, timeout=3),
+                        self.entries())
+        # Shown whole; the driver closes the list again.
+        _, _, shown = d.combo_open_list(50)
+        self.assertEqual(shown, len(expected))
+        time.sleep(0.3)  # a click straight after closing is taken as part of it under Wine
+
+    def test_list_is_read_again_when_opened_and_keeps_the_port(self):
+        d = self.driver
+        before = self.entries()
+        # An adapter arrives as COM21, as Windows lists a new serial port.
+        self.reg("add", self.SERIALCOMM, "/v", r"\Device\Serial20", "/t", "REG_SZ", "/d", "COM21",
+                 "/f")
+        try:
+            self.assertEqual(self.entries(), before)  # until the list is opened
+            self.assert_entries_when_opened(before + ["COM21"])
+            self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
+        finally:
+            self.reg("delete", self.SERIALCOMM, "/v", r"\Device\Serial20", "/f")
+        self.assert_entries_when_opened(before)
+        self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
+        self.assertEqual(d.text(51), OPENED)
+
+
 class Com14Test(PortwandWindowTest, WholeClockChecks):
     settings = b"; clock on the USB adapter\r\nport = COM14\r\n"
 

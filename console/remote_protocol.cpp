@@ -1,5 +1,7 @@
 #include "console/remote_protocol.h"
 
+#include <algorithm>
+
 #include "console/second_boundary.h"
 #include "console/time_count.h"
 #include "console/whole_clock.h"
@@ -62,21 +64,34 @@ void RemoteProtocol::secondsTick() {
 
 void RemoteProtocol::startTransferIfDue(const LocalTime& time) {
     std::int64_t openMicros = opener_.openMicros(currentPort_);
-    // A quarter more than last time, for a port whose open time varies.
-    std::int64_t leadMicros = openMicros + openMicros / 4 + kBoundaryWaitMs * 1000LL;
-    if (millisecondsUntilSecond(time, armedSecond_) * 1000LL <= leadMicros)
-        transferSeconds();
+    // Somewhat more than last time, for a port whose open time varies; the margin stays small
+    // enough that a quick open never makes the window wait a second longer than the port took.
+    std::int64_t marginMicros = std::min<std::int64_t>(openMicros / 4, kMaxOpenMarginMs * 1000LL);
+    std::int64_t leadMicros = openMicros + marginMicros + kBoundaryWaitMs * 1000LL;
+    int untilArmedMs = millisecondsUntilSecond(time, armedSecond_);
+    if (untilArmedMs * 1000LL <= leadMicros)
+        transferSeconds(untilArmedMs);
 }
 
-void RemoteProtocol::transferSeconds() {
+void RemoteProtocol::transferSeconds(int untilArmedMs) {
     const int armed = armedSecond_;
     // One attempt per arming, whatever happens next.
     armedSecond_ = kDisarmed;
     if (!open(Caller::Timer))
         return;
     LocalTime ready = clock_.now();
-    bool onTime = ready.second == armed && ready.millisecond < kOnTimeMs;
-    LocalTime sending = onTime ? ready : waitForNextSecond(clock_, ready);
+    int stillUntilArmedMs = millisecondsUntilSecond(ready, armed);
+    LocalTime sending = ready;
+    if (stillUntilArmedMs > 0 && stillUntilArmedMs <= untilArmedMs) {
+        // Opened before the armed second: its start.
+        while (sending.second != armed && stillUntilArmedMs > 0) {
+            sending = waitForNextSecond(clock_, sending);
+            stillUntilArmedMs -= 1000;
+        }
+    } else if (stillUntilArmedMs > 0 || ready.millisecond >= kOnTimeMs) {
+        // Too late for it: the first start of a second after the port opened.
+        sending = waitForNextSecond(clock_, ready);
+    }
     bool written = writer_.writePair(ClockField::Seconds, std::uint8_t(sending.second));
     link_.close();
     if (!written)

@@ -35,6 +35,8 @@ class RemoteProtocol {
     static constexpr int kBoundaryWaitMs = 150;
     // A port ready this soon after a boundary still sends in that second.
     static constexpr int kOnTimeMs = 3;
+    // The most a transfer starts earlier than the port's last open time asks for.
+    static constexpr int kMaxOpenMarginMs = 500;
 
     // `currentPort` is read at every open, so a change of port takes effect at the next command.
     RemoteProtocol(SerialLink& link, const std::u16string& currentPort, ConsoleFeedback& feedback,
@@ -64,7 +66,8 @@ class RemoteProtocol {
     void startTransferIfDue(const LocalTime& time);
     // Disarms, opens and sends the pair right at a second boundary: the armed one, or the first
     // one after a port that opened too late for it; the value is the second the clock then shows.
-    void transferSeconds();
+    // `untilArmedMs`: how far the armed second was when the transfer started.
+    void transferSeconds(int untilArmedMs);
 
     SerialLink& link_;
     const std::u16string& currentPort_;

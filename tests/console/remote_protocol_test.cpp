@@ -398,6 +398,32 @@ TEST_F(ProtocolTest, OpenTimeIsLearntAtEveryOpen) {
     EXPECT_LT(link.bytes[0].micros % SteppedClock::kMicrosPerSecond, 5'000);
 }
 
+TEST_F(ProtocolTest, PortQuickerThanLastTimeStillWaitsForTheArmedSecond) {
+    clock.setReadingStepMicros(200);
+    protocol.trialOpening();
+    clock.setTime(9, 0, 20, 500);
+    protocol.armSeconds();
+    clock.setTime(9, 0, 22, 10);  // no tick fell inside second 21; it comes round again
+    // Meanwhile a key press found the port slow (a Bluetooth adapter), and then it is quick again.
+    link.openMicros = 3'000'000;
+    protocol.sendKey(RemoteKey::Esc);
+    link.bytes.clear();
+    link.openMicros = 100'000;
+    std::int64_t longestHandler = 0;
+    for (int tick = 0; tick < 600 && link.bytes.empty(); ++tick) {
+        std::int64_t before = clock.micros();
+        protocol.secondsTick();
+        longestHandler = std::max(longestHandler, clock.micros() - before);
+        clock.advanceMicros(100'000);
+    }
+    ASSERT_EQ(link.bytes.size(), 14u);
+    EXPECT_EQ(link.text().substr(7, 7), "B0621\n\r");
+    EXPECT_GE(firstByteSecond(), 9 * 3600 + 60 + 21);
+    EXPECT_LT(firstByteSecond(), 9 * 3600 + 60 + 21.005);
+    // Opened more than three seconds early, it waited less than the open time and a second.
+    EXPECT_LE(longestHandler, (3000 + 1000 + 55) * 1000LL);
+}
+
 // The device as the frames set it: a value frame sets its part when it follows the right check
 // frame.
 struct DeviceClock {

@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <string>
 
 #include "console/win32/wide_text.h"
@@ -141,6 +142,7 @@ void ConsoleWindow::addCommand(const CommandSpec& desc) {
     HMENU menu = GetSystemMenu(window_, FALSE);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, UINT_PTR(desc.id), item.c_str());
+    commandIds_.push_back(desc.id);
     shortcuts_.push_back({FVIRTKEY, WORD(VK_F1 + desc.functionKey - 1), WORD(desc.id)});
     if (accelerators_)
         DestroyAcceleratorTable(accelerators_);
@@ -319,12 +321,16 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 showPage(int(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)));
             return 0;
         }
-        case WM_SYSCOMMAND:
-            if (app_ && (wParam & 0xFFF0) == kSyncClockCommand) {
-                dispatch([&] { app_->onCommand(kSyncClockCommand); });
+        case WM_SYSCOMMAND: {
+            // The system's own items (move, close, ...) stay the system's.
+            int id = int(wParam & 0xFFF0);
+            if (app_ &&
+                std::find(commandIds_.begin(), commandIds_.end(), id) != commandIds_.end()) {
+                dispatch([&] { app_->onCommand(id); });
                 return 0;
             }
             break;
+        }
         case WM_DEVICECHANGE:
             // A serial adapter plugged in or pulled out. Left to the next opening of the list
             // while a command runs.

@@ -59,6 +59,8 @@ class ConsoleWindow : public WindowOps {
     HWND tab_ = nullptr;
     HWND pages_[2] = {nullptr, nullptr};
     HWND lastFocus_ = nullptr;
+    // The commands of the system menu and their shortcuts.
+    std::vector<int> commandIds_;
     HACCEL accelerators_ = nullptr;
     std::vector<ACCEL> shortcuts_;
     // The queued message being handled, if any, and when it was posted.

@@ -2,6 +2,8 @@
 // fixed or stepped clock.
 #pragma once
 
+#include <cstdint>
+
 namespace portwand {
 
 struct LocalTime {
@@ -19,6 +21,9 @@ class Clock {
     virtual ~Clock() = default;
 
     virtual LocalTime now() = 0;
+    // Microseconds on a count that only moves forwards, whatever happens to the local clock; for
+    // measuring how long something took.
+    virtual std::int64_t steadyMicros() = 0;
     // Blocks the calling thread for about that many milliseconds.
     virtual void sleepMs(int milliseconds) = 0;
     // Between these two calls the platform's timers (sleeps and the clock's own steps) run at a

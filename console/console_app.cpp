@@ -2,10 +2,11 @@
 
 namespace portwand {
 
-ConsoleApp::ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings)
+ConsoleApp::ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings,
+                       PortCatalog& ports)
     : window_(window),
-      link_(link),
       settings_(settings),
+      ports_(ports),
       protocol_(link, currentPort_, *this, clock) {}
 
 bool ConsoleApp::start() {
@@ -16,16 +17,14 @@ bool ConsoleApp::start() {
     currentPort_ = settings_.readPort();
     for (const ControlSpec& control : kConsoleControls)
         window_.createControl(control);
-    for (const char16_t* name : kPortNames)
-        window_.addListEntry(kPortList, name);
-    window_.selectListEntry(kPortList, portListIndex(currentPort_));
-    lastPortText_ = window_.listText(kPortList);
-    trialOpening();
+    window_.addCommand(kSyncClock);
+    fillPortList(portListEntries(ports_.existingPorts()));
+    protocol_.trialOpening();
     window_.startTimer(kSecondsTimer, kSecondsTimerPeriodMs);
     return true;
 }
 
-void ConsoleApp::onControl(int controlId) {
+void ConsoleApp::onControl(int controlId, int eventAgeMs) {
     switch (controlId) {
         case kEscButton:
             protocol_.sendKey(RemoteKey::Esc);
@@ -55,7 +54,7 @@ void ConsoleApp::onControl(int controlId) {
             protocol_.sendKey(RemoteKey::SkinMinus);
             break;
         case kSecondsButton:
-            protocol_.armSeconds();
+            protocol_.armSeconds(eventAgeMs);
             break;
         case kMinutesButton:
             protocol_.sendClockField(ClockField::Minutes);
@@ -80,6 +79,11 @@ void ConsoleApp::onControl(int controlId) {
     }
 }
 
+void ConsoleApp::onCommand(int commandId) {
+    if (commandId == kSyncClockCommand)
+        protocol_.syncClock();
+}
+
 void ConsoleApp::onTimer(int timerId) {
     if (timerId == kSecondsTimer)
         protocol_.secondsTick();
@@ -101,26 +105,29 @@ void ConsoleApp::showPortUnavailable() {
     window_.showError(kErrorTitle, kPortUnavailableText);
 }
 
+void ConsoleApp::refreshPortList() {
+    std::vector<std::u16string> entries = portListEntries(ports_.existingPorts());
+    if (entries != listEntries_)
+        fillPortList(entries);
+}
+
+void ConsoleApp::fillPortList(const std::vector<std::u16string>& entries) {
+    window_.clearList(kPortList);
+    for (const std::u16string& name : entries)
+        window_.addListEntry(kPortList, name);
+    listEntries_ = entries;
+    // Whatever the list holds, the current port stays; its entry is selected when it has one.
+    window_.selectListEntry(kPortList, portListIndex(entries, currentPort_));
+    lastPortText_ = window_.listText(kPortList);
+}
+
 void ConsoleApp::onPortListEvent() {
     std::u16string text = window_.listText(kPortList);
     if (text == lastPortText_)
         return;
     lastPortText_ = text;
     currentPort_ = text;
-    trialOpening();
-}
-
-void ConsoleApp::trialOpening() {
-    if (openAndReport(link_, currentPort_, *this) == LinkStatus::Opened)
-        link_.close();
-}
-
-int portListIndex(const std::u16string& port) {
-    for (int i = 0; i < int(kPortNames.size()); ++i) {
-        if (port == kPortNames[std::size_t(i)])
-            return i;
-    }
-    return -1;
+    protocol_.trialOpening();
 }
 
 }  // namespace portwand

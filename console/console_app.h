@@ -1,10 +1,12 @@
-// The console's behaviour: start-up, the dispatch of control and timer events, the port list and
-// Portwand.ini at exit. The front end feeds it the window's events.
+// The console's behaviour: start-up, the dispatch of control, command and timer events, the port
+// list and Portwand.ini at exit. The front end feeds it the window's events.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console/clock.h"
+#include "console/port_list.h"
 #include "console/port_settings.h"
 #include "console/remote_protocol.h"
 #include "console/serial_link.h"
@@ -14,14 +16,21 @@ namespace portwand {
 
 class ConsoleApp : private ConsoleFeedback {
   public:
-    ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings);
+    ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings,
+               PortCatalog& ports);
 
     // Builds the window and makes the trial opening; false when the window could not be created,
     // in which case the program ends at once and the settings file is left alone.
     bool start();
-    // A control reported an event (a button press, any event of the port list).
-    void onControl(int controlId);
+    // A control reported an event (a button press, any event of the port list), made
+    // `eventAgeMs` before it is handled.
+    void onControl(int controlId, int eventAgeMs = 0);
+    // A menu item or a shortcut.
+    void onCommand(int commandId);
     void onTimer(int timerId);
+    // The port list is about to open, or a device arrived or left: the list shows the ports that
+    // exist now, keeping the selection and the current port.
+    void refreshPortList();
     void onClose() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
     // Writes the port back to the settings file.
@@ -33,19 +42,17 @@ class ConsoleApp : private ConsoleFeedback {
   private:
     void showLinkStatus(LinkStatus status) override;
     void showPortUnavailable() override;
+    void fillPortList(const std::vector<std::u16string>& entries);
     void onPortListEvent();
-    void trialOpening();
 
     WindowOps& window_;
-    SerialLink& link_;
     PortSettings& settings_;
+    PortCatalog& ports_;
     std::u16string currentPort_;
     std::u16string lastPortText_;
+    std::vector<std::u16string> listEntries_;
     bool quitRequested_ = false;
     RemoteProtocol protocol_;
 };
-
-// The entry of the port list whose text equals the port exactly (letter case counts), or -1.
-int portListIndex(const std::u16string& port);
 
 }  // namespace portwand

@@ -34,6 +34,18 @@ enum ControlId : int {
     kStatusLabel = 51,
 };
 
+// A command of the window's system menu, with its shortcut (a function key). Its id is a multiple
+// of 16, as the system menu's must be.
+struct CommandSpec {
+    int id;
+    const char16_t* caption;
+    int functionKey;  // 5 for F5
+};
+
+// The whole clock in one action.
+inline constexpr int kSyncClockCommand = 112;
+inline constexpr CommandSpec kSyncClock{kSyncClockCommand, u"Синхронизировать всё", 5};
+
 inline constexpr int kSecondsTimer = 100;
 inline constexpr int kSecondsTimerPeriodMs = 100;
 
@@ -103,6 +115,7 @@ inline constexpr std::array<ControlSpec, 20> kConsoleControls{{
     {kStatusLabel, ControlKind::Label, kNoPage, u"", 130, 412, 100, 15, FontRole::Status},
 }};
 
+// The first entries of the port list; the other ports that exist follow them.
 inline constexpr std::array<const char16_t*, 9> kPortNames{
     u"COM1", u"COM2", u"COM3", u"COM4", u"COM5", u"COM6", u"COM7", u"COM8", u"COM9"};
 

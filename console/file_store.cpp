@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <utility>
 
 namespace portwand {
 
@@ -11,14 +11,24 @@ std::string temporaryNameFor(const std::string& name) {
     return name + ".new";
 }
 
-std::optional<std::string> StdFileStore::read(const std::string& name) {
+FileContents StdFileStore::read(const std::string& name) {
+    std::error_code error;
+    std::filesystem::file_type type = std::filesystem::status(name, error).type();
+    if (type == std::filesystem::file_type::not_found)
+        return {FileContents::State::Missing, {}};
+    // Anything else by that name (a folder, a device) is there but is no settings file.
+    if (type != std::filesystem::file_type::regular)
+        return {FileContents::State::Unreadable, {}};
     std::ifstream in(name, std::ios::binary);
     if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return {FileContents::State::Unreadable, {}};
+    std::string bytes;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, std::size_t(in.gcount()));
     if (in.bad())
-        return std::nullopt;
-    return bytes;
+        return {FileContents::State::Unreadable, {}};
+    return {FileContents::State::Read, std::move(bytes)};
 }
 
 bool StdFileStore::replace(const std::string& name, const std::string& bytes) {

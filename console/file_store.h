@@ -1,16 +1,23 @@
 // Whole-file access to the settings file in the current working folder.
 #pragma once
 
-#include <optional>
 #include <string>
 
 namespace portwand {
 
+// What reading a file found. A file that exists but cannot be read (held by another program
+// without sharing, a network error) is told apart from one that is not there, so that it is
+// never rewritten from nothing.
+struct FileContents {
+    enum class State { Read, Missing, Unreadable };
+    State state = State::Missing;
+    std::string bytes;  // when Read
+};
+
 class FileStore {
   public:
     virtual ~FileStore() = default;
-    // The file's bytes, or nothing when it cannot be read.
-    virtual std::optional<std::string> read(const std::string& name) = 0;
+    virtual FileContents read(const std::string& name) = 0;
     // Writes a temporary file beside it and renames that over the file, so a write that fails
     // leaves the old file as it was. False when nothing was replaced.
     virtual bool replace(const std::string& name, const std::string& bytes) = 0;
@@ -19,7 +26,7 @@ class FileStore {
 // On the standard library's files; used natively.
 class StdFileStore : public FileStore {
   public:
-    std::optional<std::string> read(const std::string& name) override;
+    FileContents read(const std::string& name) override;
     bool replace(const std::string& name, const std::string& bytes) override;
 };
 

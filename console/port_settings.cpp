@@ -134,16 +134,20 @@ void setPortValue(std::vector<std::u16string>& lines, const std::u16string& port
 }
 
 std::u16string PortSettings::readPort() {
-    auto bytes = files_.read(kSettingsFileName);
-    if (!bytes)
+    FileContents file = files_.read(kSettingsFileName);
+    if (file.state != FileContents::State::Read)
         return kDefaultPort;
-    return portValue(decodeSettings(*bytes, ansi_).lines).value_or(kDefaultPort);
+    return portValue(decodeSettings(file.bytes, ansi_).lines).value_or(kDefaultPort);
 }
 
 bool PortSettings::writePort(const std::u16string& port) {
+    FileContents file = files_.read(kSettingsFileName);
+    // Its other lines are unknown, and writing it anew would lose them.
+    if (file.state == FileContents::State::Unreadable)
+        return false;
     SettingsText text;
-    if (auto bytes = files_.read(kSettingsFileName))
-        text = decodeSettings(*bytes, ansi_);
+    if (file.state == FileContents::State::Read)
+        text = decodeSettings(file.bytes, ansi_);
     setPortValue(text.lines, port);
     return files_.replace(kSettingsFileName, encodeSettings(text, ansi_));
 }

@@ -34,9 +34,10 @@ class PortSettings {
   public:
     PortSettings(FileStore& files, const AnsiCodec& ansi) : files_(files), ansi_(ansi) {}
 
-    // The stored port, or "COM1" when the file or the key is missing.
+    // The stored port, or "COM1" when the file is missing or unreadable or has no such key.
     std::u16string readPort();
     // Rewrites the file with that port; false when it could not be written (the old file stays).
+    // A file that exists but cannot be read is left exactly as it is.
     bool writePort(const std::u16string& port);
 
   private:

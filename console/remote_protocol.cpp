@@ -1,23 +1,31 @@
 #include "console/remote_protocol.h"
 
+#include <algorithm>
+
+#include "console/second_boundary.h"
+#include "console/time_count.h"
+#include "console/whole_clock.h"
+
 namespace portwand {
-
-namespace {
-
-int nextSecond(int second) {
-    return second == 59 ? 0 : second + 1;
-}
-
-}  // namespace
 
 RemoteProtocol::RemoteProtocol(SerialLink& link, const std::u16string& currentPort,
                                ConsoleFeedback& feedback, Clock& clock)
-    : link_(link), currentPort_(currentPort), feedback_(feedback), clock_(clock) {}
+    : link_(link),
+      currentPort_(currentPort),
+      feedback_(feedback),
+      clock_(clock),
+      opener_(link, feedback, clock),
+      writer_(link, clock) {}
+
+void RemoteProtocol::trialOpening() {
+    if (opener_.open(currentPort_) == LinkStatus::Opened)
+        link_.close();
+}
 
 void RemoteProtocol::sendKey(RemoteKey key) {
     if (!open(Caller::Button))
         return;
-    bool written = writeFrame(keyFrame(key));
+    bool written = writer_.writeFrame(keyFrame(key));
     link_.close();
     if (!written)
         reportWriteFailure(Caller::Button);
@@ -28,95 +36,86 @@ void RemoteProtocol::sendClockField(ClockField field) {
     std::uint8_t value = clockValue(field, clock_.now());
     if (!open(Caller::Button))
         return;
-    bool written = writePair(field, value);
+    bool written = writer_.writePair(field, value);
     link_.close();
     if (!written)
         reportWriteFailure(Caller::Button);
 }
 
-void RemoteProtocol::armSeconds() {
+void RemoteProtocol::armSeconds(int pressAgeMs) {
     LocalTime time = clock_.now();
-    armedSecond_ = nextSecond(time.second);
-    // A press late in a second may see the next tick only after the boundary has passed.
-    if (1000 - time.millisecond <= kBoundaryWaitMs)
-        sendAtArmedBoundary(time);
+    std::int64_t pressMs = millisecondsOf(time) - pressAgeMs;
+    std::int64_t pressSteadyMicros = clock_.steadyMicros() - pressAgeMs * 1000LL;
+    // Presses within one second arm that second's next one once, even when the first press has
+    // been served by the time the second is handled.
+    if (pressMs / 1000 == lastArmingPress_.second &&
+        pressSteadyMicros - lastArmingPress_.steadyMicros < 1'000'000)
+        return;
+    lastArmingPress_ = {pressMs / 1000, pressSteadyMicros};
+    armedSecond_ = localTimeAt(pressMs + 1000).second;
+    startTransferIfDue(time);
 }
 
 void RemoteProtocol::secondsTick() {
     if (armedSecond_ == kDisarmed)
         return;
-    LocalTime time = clock_.now();
-    if (time.second == armedSecond_) {
-        transferSeconds(time.second);
-    } else if (nextSecond(time.second) == armedSecond_ &&
-               1000 - time.millisecond <= kBoundaryWaitMs) {
-        sendAtArmedBoundary(time);
-    }
+    startTransferIfDue(clock_.now());
 }
 
-void RemoteProtocol::sendAtArmedBoundary(const LocalTime& time) {
-    // The port opens before the wait, so that the first byte leaves as the second begins.
-    bool opened = open(Caller::Timer);
-    clock_.beginFineResolution();
-    LocalTime current = time;
-    while (current.second == time.second) {
-        int remainingMs = 1000 - current.millisecond;
-        if (remainingMs > kPollBeforeBoundaryMs)
-            clock_.sleepMs(remainingMs - kPollBeforeBoundaryMs);
-        current = clock_.now();
-    }
-    clock_.endFineResolution();
-    if (current.second == armedSecond_) {
-        finishSecondsTransfer(opened, current.second);
-    } else if (opened) {
-        // The clock jumped elsewhere meanwhile: nothing is sent, the arming waits for its second.
-        link_.close();
-    }
+void RemoteProtocol::startTransferIfDue(const LocalTime& time) {
+    std::int64_t openMicros = opener_.openMicros(currentPort_);
+    // Somewhat more than last time, for a port whose open time varies; the margin stays small
+    // enough that a quick open never makes the window wait a second longer than the port took.
+    std::int64_t marginMicros = std::min<std::int64_t>(openMicros / 4, kMaxOpenMarginMs * 1000LL);
+    std::int64_t leadMicros = openMicros + marginMicros + kBoundaryWaitMs * 1000LL;
+    int untilArmedMs = millisecondsUntilSecond(time, armedSecond_);
+    if (untilArmedMs * 1000LL <= leadMicros)
+        transferSeconds(untilArmedMs);
 }
 
-void RemoteProtocol::transferSeconds(int second) {
+void RemoteProtocol::transferSeconds(int untilArmedMs) {
+    const int armed = armedSecond_;
+    // One attempt per arming, whatever happens next.
     armedSecond_ = kDisarmed;
-    finishSecondsTransfer(open(Caller::Timer), second);
-}
-
-void RemoteProtocol::finishSecondsTransfer(bool opened, int second) {
-    // The arming is used up whatever happens next.
-    armedSecond_ = kDisarmed;
-    if (!opened)
+    if (!open(Caller::Timer))
         return;
-    bool written = writePair(ClockField::Seconds, std::uint8_t(second));
+    LocalTime ready = clock_.now();
+    int stillUntilArmedMs = millisecondsUntilSecond(ready, armed);
+    LocalTime sending = ready;
+    if (stillUntilArmedMs > 0 && stillUntilArmedMs <= untilArmedMs) {
+        // Opened before the armed second: its start.
+        while (sending.second != armed && stillUntilArmedMs > 0) {
+            sending = waitForNextSecond(clock_, sending);
+            stillUntilArmedMs -= 1000;
+        }
+    } else if (stillUntilArmedMs > 0 || ready.millisecond >= kOnTimeMs) {
+        // Too late for it: the first start of a second after the port opened.
+        sending = waitForNextSecond(clock_, ready);
+    }
+    bool written = writer_.writePair(ClockField::Seconds, std::uint8_t(sending.second));
     link_.close();
     if (!written)
         reportWriteFailure(Caller::Timer);
 }
 
+ClockSyncResult RemoteProtocol::syncClock() {
+    if (!open(Caller::Button))
+        return {ClockSyncResult::Outcome::PortUnavailable, {}};
+    WholeClockResult result = writeWholeClock(writer_, clock_);
+    link_.close();
+    if (!result.written) {
+        reportWriteFailure(Caller::Button);
+        return {ClockSyncResult::Outcome::WriteFailed, result.instant};
+    }
+    return {ClockSyncResult::Outcome::Done, result.instant};
+}
+
 bool RemoteProtocol::open(Caller caller) {
-    if (openAndReport(link_, currentPort_, feedback_) == LinkStatus::Opened)
+    if (opener_.open(currentPort_) == LinkStatus::Opened)
         return true;
     if (caller == Caller::Button)
         feedback_.showPortUnavailable();
     return false;
-}
-
-bool RemoteProtocol::writeFrame(const RemoteFrame& frame) {
-    for (std::uint8_t byte : frame) {
-        if (!link_.writeByte(byte))
-            return false;
-    }
-    return true;
-}
-
-bool RemoteProtocol::writePair(ClockField field, std::uint8_t value) {
-    if (!writeFrame(checkFrame(value)))
-        return false;
-    pauseBetweenFrames();
-    return writeFrame(valueFrame(field, value));
-}
-
-void RemoteProtocol::pauseBetweenFrames() {
-    clock_.beginFineResolution();
-    clock_.sleepMs(kPairPauseMs);
-    clock_.endFineResolution();
 }
 
 void RemoteProtocol::reportWriteFailure(Caller caller) {

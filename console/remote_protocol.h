@@ -1,11 +1,14 @@
-// The console's commands to the device: key presses, clock parts, and the seconds transfer timed
-// to the start of a second. Every command opens the link, writes its frames and closes it again.
+// The console's commands to the device: key presses, clock parts, the seconds transfer timed to
+// the start of a second, and the whole clock in one action. Every command opens the link, writes
+// its frames and closes it again.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "console/clock.h"
+#include "console/frame_writer.h"
+#include "console/port_opener.h"
 #include "console/remote_frame.h"
 #include "console/serial_link.h"
 
@@ -18,25 +21,38 @@ class ConsoleFeedback : public StatusDisplay {
     virtual void showPortUnavailable() = 0;
 };
 
+struct ClockSyncResult {
+    enum class Outcome { Done, PortUnavailable, WriteFailed };
+    Outcome outcome;
+    LocalTime instant;  // of the seconds pair, when Done
+};
+
 class RemoteProtocol {
   public:
     static constexpr int kDisarmed = 60;
-    // A tick this close before the armed second waits for it instead of leaving it to the next
-    // tick (ticks come every 100 ms, sometimes late).
+    // Ticks come every 100 ms, sometimes late: a transfer starts at the last tick that leaves
+    // this long, plus the port's open time, before the armed second.
     static constexpr int kBoundaryWaitMs = 150;
-    // The last stretch before the boundary is polled rather than slept, for a start within 1 ms.
-    static constexpr int kPollBeforeBoundaryMs = 2;
-    static constexpr int kPairPauseMs = 50;
+    // A port ready this soon after a boundary still sends in that second.
+    static constexpr int kOnTimeMs = 3;
+    // The most a transfer starts earlier than the port's last open time asks for.
+    static constexpr int kMaxOpenMarginMs = 500;
 
     // `currentPort` is read at every open, so a change of port takes effect at the next command.
     RemoteProtocol(SerialLink& link, const std::u16string& currentPort, ConsoleFeedback& feedback,
                    Clock& clock);
 
+    // Opens the current port and closes it again at once, only to show whether it can be used
+    // (and to learn how long it takes to open).
+    void trialOpening();
     void sendKey(RemoteKey key);
     // Any part but Seconds, whose transfer is armed and timed.
     void sendClockField(ClockField field);
-    void armSeconds();
+    // `pressAgeMs`: how long ago the press was made; a press that waited while an earlier one
+    // was being served still counts in the second it was made.
+    void armSeconds(int pressAgeMs = 0);
     void secondsTick();
+    ClockSyncResult syncClock();
 
     int armedSecond() const { return armedSecond_; }
 
@@ -44,26 +60,29 @@ class RemoteProtocol {
     enum class Caller { Button, Timer };
 
     bool open(Caller caller);
-    bool writeFrame(const RemoteFrame& frame);
-    // Check frame, pause, value frame; stops at the first byte that does not go out.
-    bool writePair(ClockField field, std::uint8_t value);
-    void pauseBetweenFrames();
     // Ends a command whose write failed: the link is already closed; the user sees the error.
     void reportWriteFailure(Caller caller);
-    // Called when `time` lies shortly before the armed second: opens the link, waits for the
-    // computer's clock to enter that second and sends then; sends nothing if the clock shows any
-    // other second.
-    void sendAtArmedBoundary(const LocalTime& time);
-    // Disarms, opens and sends the pair for that second.
-    void transferSeconds(int second);
-    // Disarms and, if the link is open, sends the pair for that second and closes the link.
-    void finishSecondsTransfer(bool opened, int second);
+    // Starts the transfer once the armed second is closer than the port takes to open.
+    void startTransferIfDue(const LocalTime& time);
+    // Disarms, opens and sends the pair right at a second boundary: the armed one, or the first
+    // one after a port that opened too late for it; the value is the second the clock then shows.
+    // `untilArmedMs`: how far the armed second was when the transfer started.
+    void transferSeconds(int untilArmedMs);
 
     SerialLink& link_;
     const std::u16string& currentPort_;
     ConsoleFeedback& feedback_;
     Clock& clock_;
+    PortOpener opener_;
+    FrameWriter writer_;
     int armedSecond_ = kDisarmed;
+    // The press that armed last: its second on the continuous count of local seconds, and when it
+    // was made (a clock set back to that second does not make a later press the same).
+    struct Press {
+        std::int64_t second;
+        std::int64_t steadyMicros;
+    };
+    Press lastArmingPress_{-1, 0};
 };
 
 }  // namespace portwand

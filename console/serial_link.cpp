@@ -8,12 +8,6 @@ namespace {
 constexpr std::size_t kMaxPortNameChars = 59;
 }
 
-LinkStatus openAndReport(SerialLink& link, const std::u16string& portName, StatusDisplay& display) {
-    LinkStatus status = link.open(portName);
-    display.showLinkStatus(status);
-    return status;
-}
-
 std::u16string devicePathFor(const std::u16string& portName) {
     return u"\\\\.\\" + portName.substr(0, kMaxPortNameChars);
 }

@@ -30,9 +30,6 @@ class StatusDisplay {
     virtual void showLinkStatus(LinkStatus status) = 0;
 };
 
-// Opens the link and reports the outcome, whatever it is, before returning it.
-LinkStatus openAndReport(SerialLink& link, const std::u16string& portName, StatusDisplay& display);
-
 // The Windows device path of a port: the "\\.\" prefix and the first 59 characters of the name,
 // so that names beyond COM9 open too.
 std::u16string devicePathFor(const std::u16string& portName);

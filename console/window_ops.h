@@ -16,6 +16,9 @@ class WindowOps {
     virtual bool createWindow(const WindowSpec& desc) = 0;
     virtual void createFont(const FontSpec& desc) = 0;
     virtual void createControl(const ControlSpec& desc) = 0;
+    // An item of the window's system menu, and its shortcut.
+    virtual void addCommand(const CommandSpec& desc) = 0;
+    virtual void clearList(int listId) = 0;
     virtual void addListEntry(int listId, const std::u16string& text) = 0;
     // -1 selects nothing (the list shows an empty field).
     virtual void selectListEntry(int listId, int index) = 0;

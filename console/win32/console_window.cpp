@@ -1,8 +1,12 @@
 #include "console/win32/console_window.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <uxtheme.h>
 #include <vssym32.h>
+
+#include <algorithm>
+#include <string>
 
 #include "console/win32/wide_text.h"
 
@@ -24,6 +28,8 @@ HFONT guiFont() {
 ConsoleWindow::~ConsoleWindow() {
     for (auto& [role, font] : fonts_)
         DeleteObject(font);
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
 }
 
 bool ConsoleWindow::createWindow(const WindowSpec& desc) {
@@ -131,6 +137,22 @@ void ConsoleWindow::createPage(const ControlSpec& desc) {
     controls_[desc.id] = page;
 }
 
+void ConsoleWindow::addCommand(const CommandSpec& desc) {
+    std::wstring item = wide(desc.caption) + L"\tF" + std::to_wstring(desc.functionKey);
+    HMENU menu = GetSystemMenu(window_, FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, UINT_PTR(desc.id), item.c_str());
+    commandIds_.push_back(desc.id);
+    shortcuts_.push_back({FVIRTKEY, WORD(VK_F1 + desc.functionKey - 1), WORD(desc.id)});
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
+    accelerators_ = CreateAcceleratorTableW(shortcuts_.data(), int(shortcuts_.size()));
+}
+
+void ConsoleWindow::clearList(int listId) {
+    SendMessageW(controls_.at(listId), CB_RESETCONTENT, 0, 0);
+}
+
 void ConsoleWindow::addListEntry(int listId, const std::u16string& text) {
     HWND list = controls_.at(listId);
     std::wstring entry = wide(text);
@@ -192,12 +214,25 @@ void ConsoleWindow::show() {
 void ConsoleWindow::runEventLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The dialog manager moves the focus with Tab and Shift+Tab.
-        if (IsDialogMessageW(window_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        inQueuedMessage_ = true;
+        queuedMessageTime_ = message.time;
+        // Shortcuts first; then the dialog manager moves the focus with Tab and Shift+Tab.
+        if (!(accelerators_ && TranslateAcceleratorW(window_, accelerators_, &message)) &&
+            !IsDialogMessageW(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        inQueuedMessage_ = false;
     }
+}
+
+int ConsoleWindow::eventAgeMs() const {
+    if (!inQueuedMessage_)
+        return 0;
+    // Tick counts wrap after 49 days; the difference does not.
+    DWORD age = GetTickCount() - queuedMessageTime_;
+    constexpr DWORD kLongestWait = 60'000;
+    return age <= kLongestWait ? int(age) : 0;
 }
 
 template <typename Handler>
@@ -215,13 +250,24 @@ void ConsoleWindow::showPage(int index) {
 void ConsoleWindow::onCommand(int id, int code, HWND from) {
     if (!app_)
         return;
+    // A menu item or a shortcut.
+    if (!from) {
+        dispatch([&] { app_->onCommand(id); });
+        return;
+    }
     auto control = controls_.find(id);
     bool isButton = control != controls_.end() && control->second == from &&
                     from != controls_[kPortList] && id != kTabControl;
     // Buttons report presses only; every event of the port list goes to the port change.
     if (isButton && code != BN_CLICKED)
         return;
-    dispatch([&] { app_->onControl(id); });
+    int age = eventAgeMs();
+    dispatch([&] {
+        // The list about to open shows the ports that exist now.
+        if (id == kPortList && code == CBN_DROPDOWN)
+            app_->refreshPortList();
+        app_->onControl(id, age);
+    });
 }
 
 LRESULT CALLBACK ConsoleWindow::windowProc(HWND window, UINT message, WPARAM wParam,
@@ -275,6 +321,24 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 showPage(int(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)));
             return 0;
         }
+        case WM_SYSCOMMAND: {
+            // The system's own items (move, close, ...) stay the system's.
+            int id = int(wParam & 0xFFF0);
+            if (app_ &&
+                std::find(commandIds_.begin(), commandIds_.end(), id) != commandIds_.end()) {
+                dispatch([&] { app_->onCommand(id); });
+                return 0;
+            }
+            break;
+        }
+        case WM_DEVICECHANGE:
+            // A serial adapter plugged in or pulled out. Left to the next opening of the list
+            // while a command runs.
+            if (app_ && !handling_ &&
+                (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE ||
+                 wParam == DBT_DEVNODES_CHANGED))
+                dispatch([&] { app_->refreshPortList(); });
+            return TRUE;
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(lParam) == controls_[kStatusLabel]) {
                 HDC dc = reinterpret_cast<HDC>(wParam);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <vector>
 
 #include "console/console_app.h"
 #include "console/window_ops.h"
@@ -27,6 +28,8 @@ class ConsoleWindow : public WindowOps {
     bool createWindow(const WindowSpec& desc) override;
     void createFont(const FontSpec& desc) override;
     void createControl(const ControlSpec& desc) override;
+    void addCommand(const CommandSpec& desc) override;
+    void clearList(int listId) override;
     void addListEntry(int listId, const std::u16string& text) override;
     void selectListEntry(int listId, int index) override;
     std::u16string listText(int listId) override;
@@ -46,6 +49,9 @@ class ConsoleWindow : public WindowOps {
     // Runs one event handler; timer ticks that arrive while it runs (inside a message box) wait.
     template <typename Handler>
     void dispatch(Handler handler);
+    // How long ago the input being handled was made: a press that waited in the queue while an
+    // earlier command ran still belongs to the moment it was made. 0 for events sent directly.
+    int eventAgeMs() const;
 
     HINSTANCE instance_;
     ConsoleApp* app_ = nullptr;
@@ -53,6 +59,13 @@ class ConsoleWindow : public WindowOps {
     HWND tab_ = nullptr;
     HWND pages_[2] = {nullptr, nullptr};
     HWND lastFocus_ = nullptr;
+    // The commands of the system menu and their shortcuts.
+    std::vector<int> commandIds_;
+    HACCEL accelerators_ = nullptr;
+    std::vector<ACCEL> shortcuts_;
+    // The queued message being handled, if any, and when it was posted.
+    bool inQueuedMessage_ = false;
+    DWORD queuedMessageTime_ = 0;
     std::map<int, HWND> controls_;
     std::map<FontRole, HFONT> fonts_;
     COLORREF statusColour_ = RGB(0, 0, 0);

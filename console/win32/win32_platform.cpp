@@ -4,6 +4,8 @@
 
 #include <mmsystem.h>
 
+#include <utility>
+
 #include "console/win32/wide_text.h"
 
 namespace portwand::win32 {
@@ -12,6 +14,14 @@ LocalTime Win32Clock::now() {
     SYSTEMTIME t{};
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+std::int64_t Win32Clock::steadyMicros() {
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return count.QuadPart / frequency.QuadPart * 1'000'000 +
+           count.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
 }
 
 void Win32Clock::sleepMs(int milliseconds) {
@@ -45,11 +55,16 @@ std::string Win32AnsiCodec::encode(std::u16string_view text) const {
     return bytes;
 }
 
-std::optional<std::string> Win32FileStore::read(const std::string& name) {
-    HANDLE file = CreateFileW(wideAscii(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+FileContents Win32FileStore::read(const std::string& name) {
+    // Others may have it open, even for writing, as long as they share it.
+    HANDLE file = CreateFileW(wideAscii(name).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {missing ? FileContents::State::Missing : FileContents::State::Unreadable, {}};
+    }
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
@@ -59,8 +74,8 @@ std::optional<std::string> Win32FileStore::read(const std::string& name) {
     }
     CloseHandle(file);
     if (!ok)
-        return std::nullopt;
-    return bytes;
+        return {FileContents::State::Unreadable, {}};
+    return {FileContents::State::Read, std::move(bytes)};
 }
 
 bool Win32FileStore::replace(const std::string& name, const std::string& bytes) {

@@ -10,6 +10,7 @@ namespace portwand::win32 {
 class Win32Clock : public Clock {
   public:
     LocalTime now() override;
+    std::int64_t steadyMicros() override;
     void sleepMs(int milliseconds) override;
     void beginFineResolution() override;
     void endFineResolution() override;
@@ -23,7 +24,7 @@ class Win32AnsiCodec : public AnsiCodec {
 
 class Win32FileStore : public FileStore {
   public:
-    std::optional<std::string> read(const std::string& name) override;
+    FileContents read(const std::string& name) override;
     bool replace(const std::string& name, const std::string& bytes) override;
 };
 

@@ -11,6 +11,7 @@
 namespace portwand {
 namespace {
 
+using testing::FakePortCatalog;
 using testing::FakeWindow;
 using testing::MemoryFileStore;
 using testing::RecordingLink;
@@ -24,7 +25,8 @@ class ConsoleAppTest : public ::testing::Test {
     MemoryFileStore files;
     ByteAnsiCodec ansi;
     PortSettings settings{files, ansi};
-    ConsoleApp app{window, link, clock, settings};
+    FakePortCatalog ports;
+    ConsoleApp app{window, link, clock, settings, ports};
 
     void withSettings(const std::string& bytes) { files.files["Portwand.ini"] = bytes; }
     std::string settingsFile() { return files.files.at("Portwand.ini"); }
@@ -41,6 +43,7 @@ TEST_F(ConsoleAppTest, StartUpBuildsTheWindowReadsTheSettingsAndMakesATrialOpeni
     ASSERT_TRUE(app.start());
     std::vector<std::string> expected{"window", "font", "font", "read Portwand.ini"};
     expected.insert(expected.end(), 20, "control");
+    expected.insert(expected.end(), {"command", "clear"});
     expected.insert(expected.end(), 9, "entry");
     expected.insert(expected.end(), {"select", "listText", "label", "timer"});
     EXPECT_EQ(window.log, expected);
@@ -92,15 +95,6 @@ TEST_F(ConsoleAppTest, FailedTrialOpeningShowsTheErrorInRedWithoutAMessageBox) {
     EXPECT_EQ(window.messages[0].title, u"Ошибка");
     EXPECT_EQ(window.messages[0].text, u"Текущий порт недоступен!");
     EXPECT_TRUE(link.bytes.empty());
-}
-
-TEST_F(ConsoleAppTest, OnlyAnExactlyMatchingPortSelectsAnEntry) {
-    EXPECT_EQ(portListIndex(u"COM1"), 0);
-    EXPECT_EQ(portListIndex(u"COM9"), 8);
-    EXPECT_EQ(portListIndex(u"com3"), -1);
-    EXPECT_EQ(portListIndex(u"COM12"), -1);
-    EXPECT_EQ(portListIndex(u"COM3 "), -1);
-    EXPECT_EQ(portListIndex(u""), -1);
 }
 
 TEST_F(ConsoleAppTest, LowerCasePortSelectsNothingButIsUsed) {
@@ -187,7 +181,8 @@ TEST_F(ConsoleAppTest, EveryButtonSendsItsCommand) {
     app.onControl(kSecondsButton);
     EXPECT_TRUE(link.opened.empty());
     EXPECT_EQ(app.protocol().armedSecond(), 31);
-    clock.setTime(21, 5, 31, 20);
+    clock.setReadingStepMicros(100);
+    clock.setTime(21, 5, 30, 900);
     app.onTimer(7);  // not the console's timer
     EXPECT_TRUE(link.opened.empty());
     app.onTimer(kSecondsTimer);
@@ -216,6 +211,112 @@ TEST_F(ConsoleAppTest, CloseSetsTheQuitFlagAndExitWritesTheLastPickedPort) {
     app.exit();
     // Written even though COM8 failed to open.
     EXPECT_EQ(settingsFile(), "port = COM8\r\n[grp]\r\nport = COM7\r\n");
+}
+
+TEST_F(ConsoleAppTest, PortsThatExistFollowCom9AndCanBePicked) {
+    ports.ports = {u"COM14", u"COM3", u"COM10"};
+    withSettings("port = COM14\r\n");
+    ASSERT_TRUE(app.start());
+    std::vector<std::u16string> expected{u"COM1", u"COM2", u"COM3", u"COM4",  u"COM5", u"COM6",
+                                         u"COM7", u"COM8", u"COM9", u"COM10", u"COM14"};
+    EXPECT_EQ(window.listEntries, expected);
+    EXPECT_EQ(window.selectedEntry, 10);
+    EXPECT_EQ(link.opened, std::vector<std::u16string>{u"COM14"});
+    window.pick(9);
+    app.onControl(kPortList);
+    EXPECT_EQ(app.currentPort(), u"COM10");
+    EXPECT_EQ(link.opened.back(), u"COM10");
+    app.exit();
+    EXPECT_EQ(settingsFile(), "port = COM10\r\n");
+}
+
+TEST_F(ConsoleAppTest, PortListFollowsDevicesAndKeepsTheCurrentPort) {
+    ports.ports = {u"COM14"};
+    withSettings("port = COM14\r\n");
+    ASSERT_TRUE(app.start());
+    clearRecords();
+    window.log.clear();
+    // Nothing changed: the list is left alone.
+    app.refreshPortList();
+    EXPECT_EQ(window.log, std::vector<std::string>{});
+    // The adapter is unplugged: its entry goes, nothing is selected, but it stays the port.
+    ports.ports.clear();
+    app.refreshPortList();
+    EXPECT_EQ(window.listEntries.size(), 9u);
+    EXPECT_EQ(window.selectedEntry, -1);
+    EXPECT_EQ(app.currentPort(), u"COM14");
+    app.onControl(kPortList);  // the list's own event after the change
+    EXPECT_EQ(app.currentPort(), u"COM14");
+    // Plugged in again, with another adapter: selected again; no port is tried for it.
+    ports.ports = {u"COM20", u"COM14"};
+    app.refreshPortList();
+    ASSERT_EQ(window.listEntries.size(), 11u);
+    EXPECT_EQ(window.listEntries[9], u"COM14");
+    EXPECT_EQ(window.listEntries[10], u"COM20");
+    EXPECT_EQ(window.selectedEntry, 9);
+    app.onControl(kPortList);
+    EXPECT_TRUE(link.opened.empty());
+    app.onControl(kUpButton);
+    EXPECT_EQ(link.opened, std::vector<std::u16string>{u"COM14"});
+}
+
+TEST_F(ConsoleAppTest, TwoSecondsPressesInOneSecondSendOnePairAlsoLateInTheSecond) {
+    clock.setReadingStepMicros(100);
+    ASSERT_TRUE(app.start());
+    clock.setTime(8, 30, 15, 900);
+    app.onControl(kSecondsButton);
+    ASSERT_EQ(link.text(), "B2047\n\rB0616\n\r");
+    // The second press came 50 ms after the first and waited while the first was served.
+    int ageMs = int(clock.micros() / 1000 - (8 * 3600 + 30 * 60 + 15) * 1000 - 950);
+    app.onControl(kSecondsButton, ageMs);
+    for (int i = 0; i < 30; ++i) {
+        app.onTimer(kSecondsTimer);
+        clock.advanceMicros(100'000);
+    }
+    EXPECT_EQ(link.bytes.size(), 14u);
+    EXPECT_EQ(link.opened.size(), 2u);  // the trial opening and the one transfer
+    // A press in a later second arms again.
+    app.onControl(kSecondsButton);
+    for (int i = 0; i < 12; ++i) {
+        app.onTimer(kSecondsTimer);
+        clock.advanceMicros(100'000);
+    }
+    EXPECT_EQ(link.bytes.size(), 28u);
+}
+
+TEST_F(ConsoleAppTest, SyncCommandSetsTheWholeClockOverOneOpening) {
+    clock.setReadingStepMicros(100);
+    clock.setDate(2026, 7, 4);
+    clock.setTime(12, 0, 30, 200);
+    ASSERT_TRUE(app.start());
+    clearRecords();
+    EXPECT_EQ(window.commands, std::vector<int>{kSyncClockCommand});
+    app.onCommand(kSyncClockCommand - 16);  // not the console's
+    EXPECT_TRUE(link.opened.empty());
+    app.onCommand(kSyncClockCommand);
+    EXPECT_EQ(link.opened.size(), 1u);
+    EXPECT_EQ(link.text(),
+              "B2037\n\rB0126\n\rB2056\n\rB0207\n\rB2059\n\rB0304\n\r"
+              "B2051\n\rB0412\n\rB2063\n\rB0500\n\rB2032\n\rB0631\n\r");
+    EXPECT_TRUE(window.messages.empty());
+    // A port that cannot be opened: the message box, nothing sent.
+    clearRecords();
+    link.missingPorts.insert(u"COM1");
+    app.onCommand(kSyncClockCommand);
+    EXPECT_TRUE(link.bytes.empty());
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, u"Текущий порт недоступен!");
+}
+
+TEST_F(ConsoleAppTest, SettingsFileThatCannotBeReadIsLeftAsItIs) {
+    withSettings("; keep me\r\n[group]\r\nport = COM4\r\n");
+    files.unreadable.insert("Portwand.ini");
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.currentPort(), u"COM1");
+    window.pick(4);
+    app.onControl(kPortList);
+    app.exit();
+    EXPECT_EQ(settingsFile(), "; keep me\r\n[group]\r\nport = COM4\r\n");
 }
 
 }  // namespace

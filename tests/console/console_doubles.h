@@ -1,5 +1,5 @@
 // Test doubles of the console's platform: a stepped clock, a serial link that records every byte
-// with its time, an in-memory file store and a fake window.
+// with its time, an in-memory file store, a fake window and the ports the computer has.
 #pragma once
 
 #include <cstdint>
@@ -12,21 +12,25 @@
 
 #include "console/clock.h"
 #include "console/file_store.h"
+#include "console/port_list.h"
 #include "console/serial_link.h"
 #include "console/window_ops.h"
 
 namespace portwand::testing {
 
-// A clock on one fixed day whose time moves only by sleeps and by a small step per reading.
+// A clock whose time moves only by sleeps, opens of the link and a small step per reading. Its
+// microseconds count from midnight of the date set and run on into the following days.
 class SteppedClock : public Clock {
   public:
     static constexpr std::int64_t kMicrosPerSecond = 1'000'000;
+    static constexpr std::int64_t kMicrosPerDay = 86'400 * kMicrosPerSecond;
 
     void setDate(int year, int month, int day) {
         year_ = year;
         month_ = month;
         day_ = day;
     }
+    // Moves the local clock only, as a change of the computer's clock would.
     void setTime(int hour, int minute, int second, int millisecond = 0) {
         micros_ = ((hour * 60LL + minute) * 60 + second) * kMicrosPerSecond + millisecond * 1000LL;
     }
@@ -35,21 +39,48 @@ class SteppedClock : public Clock {
     // How much longer than asked every sleep lasts.
     void setSleepOvershootMicros(std::int64_t overshoot) { sleepOvershoot_ = overshoot; }
     std::int64_t micros() const { return micros_; }
-    void advanceMicros(std::int64_t micros) { micros_ += micros; }
+    // Time passes.
+    void advanceMicros(std::int64_t micros) {
+        micros_ += micros;
+        steady_ += micros;
+    }
 
     LocalTime now() override {
         if (++readings_ > 1'000'000)
             throw std::runtime_error("clock polled without end");
-        LocalTime t = timeAt(micros_);
-        micros_ += readingStep_;
+        LocalTime t = at(micros_);
+        advanceMicros(readingStep_);
         return t;
     }
+    std::int64_t steadyMicros() override { return steady_; }
     void sleepMs(int milliseconds) override {
         sleeps.push_back({milliseconds, fineResolutionDepth_ > 0});
-        micros_ += milliseconds * 1000LL + sleepOvershoot_;
+        advanceMicros(milliseconds * 1000LL + sleepOvershoot_);
     }
     void beginFineResolution() override { ++fineResolutionDepth_; }
     void endFineResolution() override { --fineResolutionDepth_; }
+
+    // The local time this clock shows at that count.
+    LocalTime at(std::int64_t micros) const {
+        int year = year_, month = month_, day = day_;
+        for (std::int64_t d = micros / kMicrosPerDay; d > 0; --d) {
+            if (++day > daysInMonth(year, month)) {
+                day = 1;
+                if (++month > 12) {
+                    month = 1;
+                    ++year;
+                }
+            }
+        }
+        std::int64_t ms = micros % kMicrosPerDay / 1000;
+        return {year,
+                month,
+                day,
+                int(ms / 3'600'000),
+                int(ms / 60'000 % 60),
+                int(ms / 1000 % 60),
+                int(ms % 1000)};
+    }
 
     struct Sleep {
         int milliseconds;
@@ -59,19 +90,15 @@ class SteppedClock : public Clock {
     int fineResolutionDepth() const { return fineResolutionDepth_; }
 
   private:
-    LocalTime timeAt(std::int64_t micros) const {
-        std::int64_t ms = micros / 1000;
-        return {year_,
-                month_,
-                day_,
-                int(ms / 3'600'000 % 24),
-                int(ms / 60'000 % 60),
-                int(ms / 1000 % 60),
-                int(ms % 1000)};
+    static int daysInMonth(int year, int month) {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return month == 2 && leap ? 29 : kDays[month - 1];
     }
 
     int year_ = 2011, month_ = 5, day_ = 17;
     std::int64_t micros_ = 0;
+    std::int64_t steady_ = 0;
     std::int64_t readingStep_ = 0;
     std::int64_t sleepOvershoot_ = 0;
     int fineResolutionDepth_ = 0;
@@ -89,6 +116,8 @@ class RecordingLink : public SerialLink {
     };
 
     std::set<std::u16string> missingPorts;
+    // How long every open takes (a USB adapter tens of milliseconds, a Bluetooth one seconds).
+    std::int64_t openMicros = 0;
     // The n-th byte (counted from 0 over the whole run) that fails to go out, if any.
     std::optional<int> failingByte;
 
@@ -101,6 +130,7 @@ class RecordingLink : public SerialLink {
         if (isOpen_)
             misuse.push_back("open while open");
         opened.push_back(portName);
+        clock_.advanceMicros(openMicros);
         if (portName.empty() || missingPorts.count(portName))
             return LinkStatus::Failed;
         isOpen_ = true;
@@ -138,16 +168,19 @@ class RecordingLink : public SerialLink {
 class MemoryFileStore : public FileStore {
   public:
     std::map<std::string, std::string> files;
+    std::set<std::string> unreadable;  // files that exist but cannot be read
     bool failWrites = false;
     std::vector<std::string>* sharedLog = nullptr;  // where reads and writes are noted, if set
 
-    std::optional<std::string> read(const std::string& name) override {
+    FileContents read(const std::string& name) override {
         if (sharedLog)
             sharedLog->push_back("read " + name);
+        if (unreadable.count(name))
+            return {FileContents::State::Unreadable, {}};
         auto it = files.find(name);
         if (it == files.end())
-            return std::nullopt;
-        return it->second;
+            return {FileContents::State::Missing, {}};
+        return {FileContents::State::Read, it->second};
     }
     bool replace(const std::string& name, const std::string& bytes) override {
         if (sharedLog)
@@ -165,6 +198,7 @@ class FakeWindow : public WindowOps {
     bool canCreate = true;
     std::vector<std::string> log;
     std::vector<int> controlIds;
+    std::vector<int> commands;
     std::vector<std::u16string> listEntries;
     int selectedEntry = -1;
     std::u16string labelText;
@@ -186,6 +220,15 @@ class FakeWindow : public WindowOps {
     void createControl(const ControlSpec& desc) override {
         log.push_back("control");
         controlIds.push_back(desc.id);
+    }
+    void addCommand(const CommandSpec& desc) override {
+        log.push_back("command");
+        commands.push_back(desc.id);
+    }
+    void clearList(int) override {
+        log.push_back("clear");
+        listEntries.clear();
+        selectedEntry = -1;
     }
     void addListEntry(int, const std::u16string& text) override {
         log.push_back("entry");
@@ -212,6 +255,13 @@ class FakeWindow : public WindowOps {
         log.push_back("timer");
         timer = {id, periodMs};
     }
+};
+
+// The serial ports the computer has, as the test sets them.
+class FakePortCatalog : public PortCatalog {
+  public:
+    std::vector<std::u16string> ports;
+    std::vector<std::u16string> existingPorts() override { return ports; }
 };
 
 }  // namespace portwand::testing

@@ -189,5 +189,18 @@ TEST_F(StdFileStoreTest, WriteThatFailsLeavesTheOldFileWhole) {
     EXPECT_TRUE(std::filesystem::is_directory(temporaryNameFor("Portwand.ini")));
 }
 
+TEST_F(StdFileStoreTest, SomethingThatCannotBeReadIsNotMissing) {
+    StdFileStore store;
+    EXPECT_EQ(store.read("Portwand.ini").state, FileContents::State::Missing);
+    std::filesystem::create_directory("Portwand.ini");
+    EXPECT_EQ(store.read("Portwand.ini").state, FileContents::State::Unreadable);
+    ByteAnsiCodec ansi;
+    PortSettings settings(store, ansi);
+    EXPECT_EQ(settings.readPort(), u"COM1");
+    EXPECT_FALSE(settings.writePort(u"COM7"));
+    EXPECT_TRUE(std::filesystem::is_directory("Portwand.ini"));
+    EXPECT_FALSE(std::filesystem::exists(temporaryNameFor("Portwand.ini")));
+}
+
 }  // namespace
 }  // namespace portwand

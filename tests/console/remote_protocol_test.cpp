@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -239,13 +243,17 @@ TEST_F(ProtocolTest, SecondFiftyNineArmsSecondZeroOfTheNextMinute) {
     EXPECT_GE(firstByteSecond(), 9 * 3600 + 60);
 }
 
-TEST_F(ProtocolTest, LateTickInsideTheArmedSecondSendsAtOnce) {
+TEST_F(ProtocolTest, LateTickInsideTheArmedSecondSendsAtTheNextBoundary) {
+    clock.setReadingStepMicros(100);
     clock.setTime(9, 0, 20, 500);
     protocol.armSeconds();
     clock.setTime(9, 0, 21, 640);  // the computer was busy across the boundary
     protocol.secondsTick();
-    EXPECT_EQ(link.text(), "B2042\n\rB0621\n\r");
-    EXPECT_TRUE(clock.sleeps.size() == 1 && clock.sleeps[0].milliseconds == 50);
+    // Sent right at a boundary, with the second it starts.
+    EXPECT_EQ(link.text(), "B2041\n\rB0622\n\r");
+    EXPECT_GE(firstByteSecond(), 9 * 3600 + 22);
+    EXPECT_LT(firstByteSecond(), 9 * 3600 + 22.001);
+    EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
 }
 
 TEST_F(ProtocolTest, MissedSecondWaitsForTheNextMinute) {
@@ -260,15 +268,15 @@ TEST_F(ProtocolTest, MissedSecondWaitsForTheNextMinute) {
     EXPECT_LT(firstByteSecond(), 9 * 3600 + 60 + 21.001);
 }
 
-TEST_F(ProtocolTest, ClockThatJumpsDuringTheWaitSendsNothingAndStaysArmed) {
+TEST_F(ProtocolTest, ClockThatJumpsDuringTheWaitSendsTheSecondItThenShows) {
     clock.setTime(9, 0, 20, 500);
     protocol.armSeconds();
     clock.setTime(9, 0, 20, 950);
     clock.setSleepOvershootMicros(3'000'000);  // the sleep lands in second 23
     protocol.secondsTick();
-    EXPECT_TRUE(link.bytes.empty());
-    EXPECT_EQ(link.closes, int(link.opened.size()));
-    EXPECT_EQ(protocol.armedSecond(), 21);
+    EXPECT_EQ(link.text().substr(0, 14), "B2040\n\rB0623\n\r");
+    EXPECT_EQ(link.opened.size(), 1u);
+    EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
 }
 
 TEST_F(ProtocolTest, PortThatFailsBeforeTheBoundaryUsesTheArmingUpSilently) {
@@ -283,8 +291,8 @@ TEST_F(ProtocolTest, PortThatFailsBeforeTheBoundaryUsesTheArmingUpSilently) {
     EXPECT_EQ(feedback.statuses, std::vector<LinkStatus>{LinkStatus::Failed});
     EXPECT_EQ(feedback.portUnavailable, 0);
     EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
-    // The boundary was still waited for.
-    EXPECT_GE(clock.micros(), (9 * 3600 + 21) * SteppedClock::kMicrosPerSecond);
+    // Nothing is waited for.
+    EXPECT_TRUE(clock.sleeps.empty());
 }
 
 TEST_F(ProtocolTest, FailedSecondsTransferIsSilentAndUsesTheArmingUp) {
@@ -306,6 +314,7 @@ TEST_F(ProtocolTest, FailedSecondsTransferIsSilentAndUsesTheArmingUp) {
 
 TEST_F(ProtocolTest, FailedWriteOfTheSecondsTransferIsSilentButShowsTheStatus) {
     link.failingByte = 0;
+    clock.setReadingStepMicros(100);
     clock.setTime(9, 0, 20, 500);
     protocol.armSeconds();
     clock.setTime(9, 0, 21, 30);
@@ -315,6 +324,172 @@ TEST_F(ProtocolTest, FailedWriteOfTheSecondsTransferIsSilentButShowsTheStatus) {
     EXPECT_EQ(feedback.statuses, (std::vector<LinkStatus>{LinkStatus::Opened, LinkStatus::Failed}));
     EXPECT_EQ(feedback.portUnavailable, 0);
     EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
+}
+
+// Ports that take from no time to more than a second to open, armed at points all over a second:
+// the pair always leaves right at a boundary, carrying the second it starts, in one attempt.
+TEST(SecondsTransfer, LeavesRightAtABoundaryWhateverThePortsOpenTime) {
+    for (int openMs : {0, 5, 20, 140, 500, 1200}) {
+        for (int pressMs : {30, 350, 620, 870, 970}) {
+            SCOPED_TRACE("open " + std::to_string(openMs) + " ms, press at " +
+                         std::to_string(pressMs) + " ms into a second");
+            SteppedClock clock;
+            RecordingLink link{clock};
+            std::u16string port = u"COM14";
+            RecordingFeedback feedback;
+            RemoteProtocol protocol{link, port, feedback, clock};
+            clock.setReadingStepMicros(200);
+            link.openMicros = openMs * 1000LL;
+            protocol.trialOpening();  // learns the open time
+
+            clock.setTime(9, 0, 10, pressMs);
+            const std::int64_t pressedAt = clock.micros();
+            const bool roomToOpen = (1000 - pressMs) > openMs + 20;
+            std::int64_t longestHandler = 0;
+            protocol.armSeconds();
+            longestHandler = clock.micros() - pressedAt;
+            for (int tick = 0; tick < 30 && link.bytes.empty(); ++tick) {
+                clock.advanceMicros(100'000);
+                std::int64_t before = clock.micros();
+                protocol.secondsTick();
+                longestHandler = std::max(longestHandler, clock.micros() - before);
+            }
+            ASSERT_EQ(link.bytes.size(), 14u);
+            const std::int64_t first = link.bytes[0].micros;
+            const LocalTime sentAt = clock.at(first);
+            const std::int64_t sinceBoundary = first % SteppedClock::kMicrosPerSecond;
+            EXPECT_LT(sinceBoundary, 5'000);
+            char value[3];
+            std::snprintf(value, sizeof value, "%02d", sentAt.second);
+            EXPECT_EQ(link.text().substr(7, 5), std::string("B06") + value);
+            if (roomToOpen) {
+                EXPECT_EQ(sentAt.second, 11);
+            }
+            // One attempt, and the window waits no longer than the open time and a second (and
+            // the pause inside the pair).
+            EXPECT_EQ(link.opened.size(), 2u);
+            EXPECT_EQ(protocol.armedSecond(), RemoteProtocol::kDisarmed);
+            EXPECT_LE(longestHandler, (openMs + 1000 + 55) * 1000LL);
+            EXPECT_FALSE(link.isOpen());
+        }
+    }
+}
+
+TEST_F(ProtocolTest, OpenTimeIsLearntAtEveryOpen) {
+    clock.setReadingStepMicros(200);
+    protocol.trialOpening();  // quick then
+    // The adapter has become slow: the first transfer opens too late for its second and goes out
+    // at the next boundary.
+    link.openMicros = 300'000;
+    clock.setTime(9, 0, 10, 500);
+    protocol.armSeconds();
+    tickUntilSent(30);
+    ASSERT_EQ(link.bytes.size(), 14u);
+    EXPECT_EQ(link.text().substr(7, 7), "B0612\n\r");
+    EXPECT_LT(link.bytes[0].micros % SteppedClock::kMicrosPerSecond, 5'000);
+    // The next one opens early enough.
+    link.bytes.clear();
+    clock.advanceMicros(2'000'000);
+    protocol.armSeconds();
+    int armed = protocol.armedSecond();
+    tickUntilSent(30);
+    ASSERT_EQ(link.bytes.size(), 14u);
+    EXPECT_EQ(clock.at(link.bytes[0].micros).second, armed);
+    EXPECT_LT(link.bytes[0].micros % SteppedClock::kMicrosPerSecond, 5'000);
+}
+
+TEST_F(ProtocolTest, PortQuickerThanLastTimeStillWaitsForTheArmedSecond) {
+    clock.setReadingStepMicros(200);
+    protocol.trialOpening();
+    clock.setTime(9, 0, 20, 500);
+    protocol.armSeconds();
+    clock.setTime(9, 0, 22, 10);  // no tick fell inside second 21; it comes round again
+    // Meanwhile a key press found the port slow (a Bluetooth adapter), and then it is quick again.
+    link.openMicros = 3'000'000;
+    protocol.sendKey(RemoteKey::Esc);
+    link.bytes.clear();
+    link.openMicros = 100'000;
+    std::int64_t longestHandler = 0;
+    for (int tick = 0; tick < 600 && link.bytes.empty(); ++tick) {
+        std::int64_t before = clock.micros();
+        protocol.secondsTick();
+        longestHandler = std::max(longestHandler, clock.micros() - before);
+        clock.advanceMicros(100'000);
+    }
+    ASSERT_EQ(link.bytes.size(), 14u);
+    EXPECT_EQ(link.text().substr(7, 7), "B0621\n\r");
+    EXPECT_GE(firstByteSecond(), 9 * 3600 + 60 + 21);
+    EXPECT_LT(firstByteSecond(), 9 * 3600 + 60 + 21.005);
+    // Opened more than three seconds early, it waited less than the open time and a second.
+    EXPECT_LE(longestHandler, (3000 + 1000 + 55) * 1000LL);
+}
+
+// The device as the frames set it: a value frame sets its part when it follows the right check
+// frame.
+struct DeviceClock {
+    std::map<int, int> parts;  // by the value frame's selector
+    std::int64_t secondsSentAt = -1;
+
+    explicit DeviceClock(const std::vector<RecordingLink::Byte>& bytes) {
+        EXPECT_EQ(bytes.size() % 14, 0u);
+        auto number = [&](std::size_t at) {
+            return (bytes[at].value - '0') * 10 + (bytes[at + 1].value - '0');
+        };
+        for (std::size_t i = 0; i + 14 <= bytes.size(); i += 14) {
+            EXPECT_EQ(number(i + 1), 20);
+            int selector = number(i + 8), value = number(i + 10);
+            EXPECT_EQ(number(i + 3), 63 - value);
+            parts[selector] = value;
+            if (selector == 6)
+                secondsSentAt = bytes[i].micros;
+        }
+    }
+};
+
+TEST(WholeClock, DeviceShowsTheInstantTheSecondsLeaveAcrossEveryTurnOver) {
+    const struct {
+        int year, month, day, hour, minute, second, millisecond;
+        // year (from 2000), month, day, hour, minute, second as the device ends up
+        std::array<int, 6> shown;
+    } table[] = {
+        {2026, 12, 31, 23, 59, 59, 900, {27, 1, 1, 0, 0, 1}},
+        {2026, 12, 31, 23, 59, 59, 300, {27, 1, 1, 0, 0, 0}},
+        {2026, 12, 31, 23, 59, 58, 800, {27, 1, 1, 0, 0, 0}},
+        {2024, 2, 28, 23, 59, 59, 500, {24, 2, 29, 0, 0, 0}},
+        {2011, 5, 17, 10, 15, 59, 900, {11, 5, 17, 10, 16, 1}},
+        {2011, 5, 17, 10, 15, 58, 850, {11, 5, 17, 10, 16, 0}},
+        {2011, 5, 17, 10, 15, 30, 0, {11, 5, 17, 10, 15, 31}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::to_string(row.year) + "-" + std::to_string(row.month) + "-" +
+                     std::to_string(row.day) + " " + std::to_string(row.hour) + ":" +
+                     std::to_string(row.minute) + ":" + std::to_string(row.second) + "." +
+                     std::to_string(row.millisecond));
+        SteppedClock clock;
+        RecordingLink link{clock};
+        std::u16string port = u"COM14";
+        RecordingFeedback feedback;
+        RemoteProtocol protocol{link, port, feedback, clock};
+        clock.setReadingStepMicros(200);
+        clock.setDate(row.year, row.month, row.day);
+        clock.setTime(row.hour, row.minute, row.second, row.millisecond);
+        ClockSyncResult result = protocol.syncClock();
+        EXPECT_EQ(result.outcome, ClockSyncResult::Outcome::Done);
+        EXPECT_EQ(link.opened.size(), 1u);
+        EXPECT_EQ(link.closes, 1);
+
+        DeviceClock device(link.bytes);
+        std::array<int, 6> shown{device.parts[1], device.parts[2], device.parts[3],
+                                 device.parts[4], device.parts[5], device.parts[6]};
+        EXPECT_EQ(shown, row.shown);
+        // The seconds pair comes last, right at the start of the second it carries.
+        ASSERT_GE(link.bytes.size(), 14u);
+        EXPECT_EQ(device.secondsSentAt, link.bytes[link.bytes.size() - 14].micros);
+        EXPECT_LT(device.secondsSentAt % SteppedClock::kMicrosPerSecond, 5'000);
+        EXPECT_EQ(clock.at(device.secondsSentAt).second, row.shown[5]);
+        EXPECT_EQ(result.instant.second, row.shown[5]);
+        EXPECT_EQ(result.instant.minute, row.shown[4]);
+    }
 }
 
 TEST_F(ProtocolTest, KeysAndClockPartsLeaveTheArmingAlone) {

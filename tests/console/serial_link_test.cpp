@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "console/port_opener.h"
 #include "tests/console/console_doubles.h"
 
 namespace portwand {
@@ -26,16 +27,31 @@ class StatusCollector : public StatusDisplay {
     void showLinkStatus(LinkStatus status) override { shown.push_back(status); }
 };
 
-TEST(OpenAndReport, ShowsEveryOutcomeAndHandsItBack) {
+TEST(PortOpener, ShowsEveryOutcomeAndLearnsHowLongEachPortTakes) {
     testing::SteppedClock clock;
     testing::RecordingLink link(clock);
-    link.missingPorts.insert(u"COM2");
     StatusCollector display;
-    EXPECT_EQ(openAndReport(link, u"COM2", display), LinkStatus::Failed);
-    EXPECT_EQ(openAndReport(link, u"COM3", display), LinkStatus::Opened);
+    PortOpener opener(link, display, clock);
+    link.missingPorts.insert(u"COM2");
+    link.openMicros = 140'000;
+    EXPECT_EQ(opener.open(u"COM2"), LinkStatus::Failed);
+    EXPECT_EQ(opener.openMicros(u"COM2"), 0);
+    EXPECT_EQ(opener.open(u"COM3"), LinkStatus::Opened);
     link.close();
     EXPECT_EQ(display.shown, (std::vector<LinkStatus>{LinkStatus::Failed, LinkStatus::Opened}));
     EXPECT_EQ(link.opened, (std::vector<std::u16string>{u"COM2", u"COM3"}));
+    EXPECT_EQ(opener.openMicros(u"COM3"), 140'000);
+    // A failed open leaves what was learnt; the next good one replaces it.
+    link.missingPorts.insert(u"COM3");
+    opener.open(u"COM3");
+    EXPECT_EQ(opener.openMicros(u"COM3"), 140'000);
+    link.missingPorts.clear();
+    link.openMicros = 20'000;
+    opener.open(u"COM3");
+    link.close();
+    EXPECT_EQ(opener.openMicros(u"COM3"), 20'000);
+    // What one port took says nothing about another.
+    EXPECT_EQ(opener.openMicros(u"COM14"), 0);
 }
 
 }  // namespace

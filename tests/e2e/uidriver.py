@@ -213,8 +213,9 @@ class UiDriver:
     def type_text(self, text, delay_ms=0):
         self.call("type", text, delay_ms)
 
-    def click_at(self, x, y):
-        self.call("click_at", x, y)
+    def click_at(self, x, y, count=1, gap_ms=0):
+        """`count` left clicks at a point of the client area, `gap_ms` apart."""
+        self.call("click_at", x, y, count, gap_ms)
 
     def move_mouse(self, screen_x, screen_y):
         self.call("move_mouse", screen_x, screen_y)

@@ -10,6 +10,7 @@ import sys
 import threading
 import time
 import tty
+import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import uidriver  # noqa: E402
@@ -155,3 +156,47 @@ def two_digits(x):
 
 def clock_pair(selector, v):
     return f"B20{two_digits(check_value(v))}\n\rB{selector:02d}{two_digits(v)}\n\r".encode()
+
+
+TITLE = "Portwand"
+
+
+class PortwandWindowTest(unittest.TestCase):
+    """Starts Portwand in a fresh working folder (with `settings` as its Portwand.ini, if set) and
+    attaches the driver once the trial opening has shown its outcome."""
+
+    settings = None  # bytes of Portwand.ini at start, or None for no file
+
+    def setUp(self):
+        self.work = uidriver.fresh_folder("portwand-")
+        if self.settings is not None:
+            self.write_settings(self.settings)
+        self.process = uidriver.launch(portwand_exe(), self.work)
+        self.driver = uidriver.UiDriver()
+        self.driver.attach(TITLE, 60000)
+        # The trial opening has run once the status label shows its outcome.
+        uidriver.wait_until(lambda: self.driver.text(51) != "", timeout=10)
+
+    def tearDown(self):
+        if self.process.poll() is None:
+            try:
+                self.driver.close()
+                self.driver.wait_closed(10000)
+            except uidriver.DriverError:
+                pass
+        self.driver.close_driver()
+        uidriver.stop(self.process)
+        uidriver.remove_folder(self.work)
+
+    def write_settings(self, data):
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(data)
+
+    def read_settings(self):
+        with open(os.path.join(self.work, "Portwand.ini"), "rb") as f:
+            return f.read()
+
+    def close_window(self):
+        self.driver.close()
+        self.driver.wait_closed(10000)
+        self.assertEqual(self.process.wait(timeout=20), 0)

@@ -5,10 +5,8 @@ import os
 import time
 import unittest
 
-from portwand_e2e import SerialPair, clock_pair, map_com_ports, portwand_exe, two_digits
+from portwand_e2e import TITLE, PortwandWindowTest, SerialPair, clock_pair, map_com_ports
 import uidriver
-
-TITLE = "Portwand"
 OPENED = "Порт открыт"
 FAILED = "Ошибка!"
 BLUE = (12, 2, 202)
@@ -37,43 +35,10 @@ def tearDownModule():
     map_com_ports({"COM5": None, "COM12": None})
 
 
-class PortwandTest(unittest.TestCase):
-    settings = None  # bytes of Portwand.ini at start, or None for no file
-
+class PortwandTest(PortwandWindowTest):
     def setUp(self):
-        self.work = uidriver.fresh_folder("portwand-")
-        if self.settings is not None:
-            self.write_settings(self.settings)
-        self.process = uidriver.launch(portwand_exe(), self.work)
-        self.driver = uidriver.UiDriver()
-        self.driver.attach(TITLE, 60000)
-        # The trial opening has run once the status label shows its outcome.
-        uidriver.wait_until(lambda: self.driver.text(51) != "", timeout=10)
+        super().setUp()
         pair5.read(100, timeout=0.05)  # nothing from earlier tests
-
-    def tearDown(self):
-        if self.process.poll() is None:
-            try:
-                self.driver.close()
-                self.driver.wait_closed(10000)
-            except uidriver.DriverError:
-                pass
-        self.driver.close_driver()
-        uidriver.stop(self.process)
-        uidriver.remove_folder(self.work)
-
-    def write_settings(self, data):
-        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
-            f.write(data)
-
-    def read_settings(self):
-        with open(os.path.join(self.work, "Portwand.ini"), "rb") as f:
-            return f.read()
-
-    def close_window(self):
-        self.driver.close()
-        self.driver.wait_closed(10000)
-        self.assertEqual(self.process.wait(timeout=20), 0)
 
     def label_has_colour(self, colour):
         x, y, w, h = self.driver.rect(51)
@@ -111,15 +76,16 @@ class WindowTest(PortwandTest):
         self.assertFalse(d.visible(19))
 
         # First run: COM1 is selected, its state is shown, nothing is written yet.
-        self.assertEqual(d.combo_count(50), 9)
-        self.assertEqual([d.combo_item(50, i) for i in range(9)], [f"COM{n}" for n in range(1, 10)])
+        entries = [d.combo_item(50, i) for i in range(d.combo_count(50))]
+        self.assertEqual(entries[:9], [f"COM{n}" for n in range(1, 10)])
+        self.assertIn("COM12", entries[9:])  # mapped by this module
         self.assertEqual(d.combo_cursel(50), 0)
         self.assertIn(d.text(51), (OPENED, FAILED))
         self.assertFalse(os.path.exists(os.path.join(self.work, "Portwand.ini")))
-        # Opened, the list shows all nine entries without scrolling.
+        # Opened, the list shows all its entries without scrolling.
         height, item_height, count = d.combo_open_list(50)
-        self.assertEqual(count, 9)
-        self.assertGreaterEqual(height, 9 * item_height)
+        self.assertEqual(count, len(entries))
+        self.assertGreaterEqual(height, count * item_height)
 
         self.close_window()
         self.assertEqual(self.read_settings(), b"port = COM1\r\n")
@@ -259,9 +225,9 @@ class MissingPortTest(PortwandTest):
 class Com12Test(PortwandTest):
     settings = b"\xef\xbb\xbfport=COM12\r\n"
 
-    def test_port_beyond_the_list_is_used_and_kept(self):
+    def test_port_beyond_com9_is_listed_used_and_kept(self):
         d = self.driver
-        self.assertEqual(d.combo_cursel(50), -1)
+        self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM12")
         self.assertEqual(d.text(51), OPENED)
         d.click(17)
         self.assertEqual(pair12.read_bytes(7), b"A0063\n\r")

@@ -153,7 +153,7 @@ WORD virtualKey(const std::string& name) {
         {"DELETE", VK_DELETE}, {"BACK", VK_BACK},     {"CAPITAL", VK_CAPITAL},
         {"TAB", VK_TAB},       {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL},
         {"ALT", VK_MENU},      {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE},
-        {"SPACE", VK_SPACE},   {"F4", VK_F4},
+        {"SPACE", VK_SPACE},   {"F4", VK_F4},         {"F5", VK_F5},
     };
     for (const auto& n : names)
         if (name == n.name)
@@ -281,7 +281,8 @@ POINT clientToScreen(int x, int y) {
     return p;
 }
 
-void mouseClickAt(int x, int y) {
+// `count` clicks `gapMs` apart (two quick ones are a double click).
+void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
     bringToFront();
     POINT p = clientToScreen(x, y);
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -294,7 +295,11 @@ void mouseClickAt(int x, int y) {
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, in, sizeof(INPUT));
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            Sleep(DWORD(gapMs));
+        SendInput(3, in, sizeof(INPUT));
+    }
     Sleep(30);
 }
 
@@ -505,8 +510,10 @@ std::string run(const std::vector<std::string>& a) {
         SetCursorPos(std::atoi(arg(1).c_str()), std::atoi(arg(2).c_str()));
         return {};
     }
-    if (cmd == "click_at") {
-        mouseClickAt(std::atoi(arg(1).c_str()), std::atoi(arg(2).c_str()));
+    if (cmd == "click_at") {  // x y [count gap_ms]
+        mouseClickAt(std::atoi(arg(1).c_str()), std::atoi(arg(2).c_str()),
+                     a.size() > 3 ? std::atoi(a[3].c_str()) : 1,
+                     a.size() > 4 ? std::atoi(a[4].c_str()) : 0);
         return {};
     }
     if (cmd == "combo_select") {

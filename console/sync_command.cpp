@@ -1,0 +1,74 @@
+#include "console/sync_command.h"
+
+#include "console/remote_protocol.h"
+
+namespace portwand {
+
+namespace {
+
+// Without a window nobody is shown anything; the outcome goes into the report.
+class SilentFeedback : public ConsoleFeedback {
+  public:
+    void showLinkStatus(LinkStatus) override {}
+    void showPortUnavailable() override {}
+};
+
+bool isSyncSwitch(const std::u16string& argument) {
+    const std::u16string_view expected = u"/sync";
+    if (argument.size() != expected.size())
+        return false;
+    for (std::size_t i = 0; i < argument.size(); ++i) {
+        char16_t c = argument[i];
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + 32);
+        if (c != expected[i])
+            return false;
+    }
+    return true;
+}
+
+std::u16string twoDigits(int number) {
+    return {char16_t(u'0' + number / 10 % 10), char16_t(u'0' + number % 10)};
+}
+
+std::u16string asciiText(int number) {
+    std::string digits = std::to_string(number);
+    return {digits.begin(), digits.end()};
+}
+
+// "31.12.2026 23:59:59"
+std::u16string dateAndTime(const LocalTime& t) {
+    return twoDigits(t.day) + u"." + twoDigits(t.month) + u"." + asciiText(t.year) + u" " +
+           twoDigits(t.hour) + u":" + twoDigits(t.minute) + u":" + twoDigits(t.second);
+}
+
+}  // namespace
+
+std::optional<SyncRequest> parseSyncRequest(const std::vector<std::u16string>& arguments) {
+    if (arguments.empty() || arguments.size() > 2 || !isSyncSwitch(arguments[0]))
+        return std::nullopt;
+    SyncRequest request;
+    if (arguments.size() == 2)
+        request.port = arguments[1];
+    return request;
+}
+
+SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
+                   PortSettings& settings) {
+    const std::u16string port = request.port ? *request.port : settings.readPort();
+    SilentFeedback feedback;
+    RemoteProtocol protocol(link, port, feedback, clock);
+    ClockSyncResult result = protocol.syncClock();
+    switch (result.outcome) {
+        case ClockSyncResult::Outcome::Done:
+            return {0, u"Часы устройства установлены через " + port + u": " +
+                           dateAndTime(result.instant)};
+        case ClockSyncResult::Outcome::PortUnavailable:
+            return {1, u"Порт " + port + u" недоступен, часы устройства не установлены"};
+        case ClockSyncResult::Outcome::WriteFailed:
+            break;
+    }
+    return {1, u"Ошибка записи в порт " + port + u", часы устройства установлены не полностью"};
+}
+
+}  // namespace portwand

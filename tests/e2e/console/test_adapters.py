@@ -1,0 +1,241 @@
+"""Portwand with the ports of USB and Bluetooth adapters, under Wine: a port mapped as COM14 in the
+list after COM9, the whole clock by F5, by the system menu and by "Portwand.exe /sync", the line
+settings as the device sees them, and a double press of "Секунды" late in a second."""
+
+import os
+import subprocess
+import termios
+import time
+import unittest
+
+from portwand_e2e import PortwandWindowTest, SerialPair, clock_pair, map_com_ports, portwand_exe
+import uidriver
+
+OPENED = "Порт открыт"
+MISSING = "COM77"
+
+pair14 = SerialPair("com14")
+
+
+def setUpModule():
+    pair14.start()
+    map_com_ports({"COM14": pair14.device, MISSING: None})
+
+
+def tearDownModule():
+    pair14.stop()
+    map_com_ports({"COM14": None})
+
+
+def read_until_quiet(pair, first_timeout=5.0, quiet=0.8):
+    """Every byte that arrives, until nothing more comes for `quiet` seconds."""
+    got = pair.read(1, timeout=first_timeout)
+    while got:
+        more = pair.read(1000, timeout=quiet)
+        if not more:
+            break
+        got += more
+    return got
+
+
+def wait_for_fraction(fraction):
+    """Sleeps until the host clock is that far into a second."""
+    now = time.time()
+    time.sleep((fraction - (now - int(now))) % 1.0)
+
+
+class WholeClockChecks:
+    def assert_whole_clock(self, got):
+        """The bytes are clock pairs, the seconds pair last; applied in order as a device would,
+        they give the local time at which the seconds pair's first byte arrived. Returns that
+        arrival time."""
+        self.assertGreaterEqual(len(got), 84)
+        self.assertEqual(len(got) % 14, 0)
+        data = bytes(b for b, _ in got)
+        shown = {}
+        for i in range(0, len(data), 14):
+            check, value = data[i:i + 7], data[i + 7:i + 14]
+            selector, v = int(value[1:3]), int(value[3:5])
+            self.assertEqual(check + value, clock_pair(selector, v), data)
+            shown[selector] = v
+        self.assertEqual(int(data[-6:-4]), 6, data)
+        seconds_at = got[-14][1]
+        t = time.localtime(seconds_at)
+        self.assertEqual(shown, {1: (t.tm_year - 2000) & 0xFF, 2: t.tm_mon, 3: t.tm_mday,
+                                 4: t.tm_hour, 5: t.tm_min, 6: t.tm_sec}, data)
+        # Right at the start of the second it carries.
+        self.assertLess(seconds_at - int(seconds_at), 0.05)
+        return seconds_at
+
+
+class AdapterListTest(PortwandWindowTest):
+    def test_adapter_port_follows_com9_and_can_be_picked(self):
+        d = self.driver
+        entries = [d.combo_item(50, i) for i in range(d.combo_count(50))]
+        self.assertEqual(entries[:9], [f"COM{n}" for n in range(1, 10)])
+        others = [int(name[3:]) for name in entries[9:]]
+        self.assertEqual(others, sorted(others))
+        self.assertEqual(entries[-1], "COM14")
+        # The user opens the list and takes its last entry.
+        x, y, w, h = d.rect(50)
+        d.click_at(x + w // 2, y + h // 2)
+        d.keys("END RETURN")
+        self.assertTrue(uidriver.wait_until(lambda: d.combo_cursel(50) == len(entries) - 1))
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == OPENED))
+        pair14.read(100, timeout=0.05)
+        d.click(11)
+        self.assertEqual(pair14.read_bytes(7), b"A0059\n\r")
+        self.close_window()
+        self.assertEqual(self.read_settings(), b"port = COM14\r\n")
+
+
+class PluggedAdapterTest(PortwandWindowTest):
+    settings = b"port = COM14\r\n"
+    SERIALCOMM = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
+
+    def reg(self, *args):
+        subprocess.run([uidriver.WINE, "reg", *args], env=uidriver.wine_env(), check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def entries(self):
+        return [self.driver.combo_item(50, i) for i in range(self.driver.combo_count(50))]
+
+    def assert_entries_when_opened(self, expected):
+        d = self.driver
+        x, y, w, h = d.rect(50)
+        d.click_at(x + w // 2, y + h // 2)
+        self.assertTrue(uidriver.wait_until(lambda: self.entries() == expected, timeout=3),
+                        self.entries())
+        # Shown whole; the driver closes the list again.
+        _, _, shown = d.combo_open_list(50)
+        self.assertEqual(shown, len(expected))
+        time.sleep(0.3)  # a click straight after closing is taken as part of it under Wine
+
+    def test_list_is_read_again_when_opened_and_keeps_the_port(self):
+        d = self.driver
+        before = self.entries()
+        # An adapter arrives as COM21, as Windows lists a new serial port.
+        self.reg("add", self.SERIALCOMM, "/v", r"\Device\Serial20", "/t", "REG_SZ", "/d", "COM21",
+                 "/f")
+        try:
+            self.assertEqual(self.entries(), before)  # until the list is opened
+            self.assert_entries_when_opened(before + ["COM21"])
+            self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
+        finally:
+            self.reg("delete", self.SERIALCOMM, "/v", r"\Device\Serial20", "/f")
+        self.assert_entries_when_opened(before)
+        self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
+        self.assertEqual(d.text(51), OPENED)
+
+
+class Com14Test(PortwandWindowTest, WholeClockChecks):
+    settings = b"; clock on the USB adapter\r\nport = COM14\r\n"
+
+    def setUp(self):
+        super().setUp()
+        pair14.read(100, timeout=0.05)  # nothing from earlier tests
+
+    def test_f5_and_the_system_menu_set_the_whole_clock(self):
+        d = self.driver
+        self.assertEqual(d.text(51), OPENED)
+        d.keys("F5")
+        self.assert_whole_clock(read_until_quiet(pair14))
+        # The same from the window's system menu: its last item.
+        d.keys("ALT+SPACE")
+        time.sleep(0.3)
+        d.keys("UP")
+        time.sleep(0.2)
+        d.keys("RETURN")
+        self.assert_whole_clock(read_until_quiet(pair14))
+        self.close_window()
+        self.assertEqual(self.read_settings(), self.settings)
+
+    def test_line_settings_reach_the_device(self):
+        # Another program left the line at 19200 baud, 7 bits, even parity, 2 stop bits, RTS/CTS.
+        fd = os.open(pair14.device, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        try:
+            attrs = termios.tcgetattr(fd)
+            attrs[4] = attrs[5] = termios.B19200
+            attrs[2] = ((attrs[2] & ~termios.CSIZE) | termios.CS7 | termios.PARENB |
+                        termios.CSTOPB | termios.CRTSCTS)
+            termios.tcsetattr(fd, termios.TCSANOW, attrs)
+        finally:
+            os.close(fd)
+        self.driver.click(12)
+        self.assertEqual(pair14.read_bytes(7), b"A0032\n\r")
+        fd = os.open(pair14.device, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        try:
+            _, _, cflag, _, ispeed, ospeed, _ = termios.tcgetattr(fd)
+        finally:
+            os.close(fd)
+        self.assertEqual((ispeed, ospeed), (termios.B9600, termios.B9600))
+        self.assertEqual(cflag & termios.CSIZE, termios.CS8)
+        self.assertFalse(cflag & (termios.PARENB | termios.CSTOPB | termios.CRTSCTS))
+
+    def test_double_press_late_in_a_second_sends_one_pair(self):
+        d = self.driver
+        tab_x, tab_y, _, _ = d.rect(0)
+        d.click_at(tab_x + 110, tab_y + 10)
+        self.assertTrue(uidriver.wait_until(lambda: d.visible(19), timeout=3))
+        x, y, w, h = d.rect(19)
+        for fraction in (0.84, 0.88):
+            wait_for_fraction(fraction)
+            pressed = time.time()
+            d.click_at(x + w // 2, y + h // 2, 2, 30)
+            got = read_until_quiet(pair14, first_timeout=3, quiet=1.6)
+            self.assertEqual(len(got), 14, bytes(b for b, _ in got))
+            first = got[0][1]
+            self.assertEqual(int(first), int(pressed) + 1)
+            self.assertEqual(bytes(b for b, _ in got), clock_pair(6, time.localtime(first).tm_sec))
+
+
+class SyncCommandTest(unittest.TestCase, WholeClockChecks):
+    def setUp(self):
+        self.work = uidriver.fresh_folder("portwand-sync-")
+        pair14.read(100, timeout=0.05)
+
+    def tearDown(self):
+        uidriver.remove_folder(self.work)
+
+    def sync(self, *args):
+        done = subprocess.run([uidriver.WINE, portwand_exe(), "/sync", *args], cwd=self.work,
+                              env=uidriver.wine_env(), stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60)
+        return done.returncode, done.stdout.decode("utf-8").strip()
+
+    def folder(self):
+        files = {}
+        for name in os.listdir(self.work):
+            with open(os.path.join(self.work, name), "rb") as f:
+                files[name] = f.read()
+        return files
+
+    def test_sync_sets_the_whole_clock_and_leaves_the_settings_alone(self):
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(b"port = COM3\r\n")
+        before = self.folder()
+        code, line = self.sync("COM14")
+        self.assertEqual(code, 0)
+        seconds_at = self.assert_whole_clock(read_until_quiet(pair14))
+        self.assertEqual(line, "Часы устройства установлены через COM14: " +
+                         time.strftime("%d.%m.%Y %H:%M:%S", time.localtime(seconds_at)))
+        self.assertEqual(self.folder(), before)
+        # Without a port, the one of Portwand.ini, which is only read.
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(b"Port=COM14\r\n")
+        before = self.folder()
+        code, _ = self.sync()
+        self.assertEqual(code, 0)
+        self.assert_whole_clock(read_until_quiet(pair14))
+        self.assertEqual(self.folder(), before)
+
+    def test_sync_on_a_missing_port_ends_with_one_and_sends_nothing(self):
+        code, line = self.sync(MISSING)
+        self.assertEqual(code, 1)
+        self.assertEqual(line, f"Порт {MISSING} недоступен, часы устройства не установлены")
+        self.assertTrue(pair14.silent_for(0.5))
+        self.assertEqual(self.folder(), {})
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -60,7 +60,7 @@ void EditorController::onMenu(int id) {
             saveFixedFiles();
             break;
         case ids::kMenuExit:
-            askBeforeClosing();
+            onClose();
             break;
         case ids::kMenuUndo:
             undo();
@@ -248,10 +248,6 @@ void EditorController::toggleCapsLock() {
 }
 
 void EditorController::onClose() {
-    askBeforeClosing();
-}
-
-void EditorController::askBeforeClosing() {
     if (!hasUnsavedChanges()) {
         window_.quit();
         return;

@@ -33,7 +33,7 @@ class EditorController {
     // The window became active again (after another window, a message box or a minimise): the
     // keyboard goes back to typing into the cursor cell.
     void onActivated();
-    // The close box or Alt+F4: asks before unsaved work is lost, then ends the program.
+    // The close box, Alt+F4 or "Выход": asks before unsaved work is lost, then ends the program.
     void onClose();
     // A file named on the command line or dropped onto the window, opened as "Открыть файл"
     // opens a chosen one.
@@ -69,7 +69,6 @@ class EditorController {
     void saveAs();
     bool saveTo(const ImageFilePaths& files);
     ImageFilePaths fixedFiles() const;
-    void askBeforeClosing();
 
     // Runs one editing command; it becomes one undoable step if it changed the document.
     template <typename Change>

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/console/console_doubles.h"
@@ -23,6 +24,21 @@ class RecordingFeedback : public ConsoleFeedback {
     int portUnavailable = 0;
     void showLinkStatus(LinkStatus status) override { statuses.push_back(status); }
     void showPortUnavailable() override { ++portUnavailable; }
+};
+
+// A protocol on doubles of its own, for tables that need a fresh one per row; every reading of
+// its clock takes 200 µs.
+struct FreshProtocol {
+    SteppedClock clock;
+    RecordingLink link{clock};
+    std::u16string port = u"COM14";
+    RecordingFeedback feedback;
+    RemoteProtocol protocol{link, port, feedback, clock};
+
+    FreshProtocol() { clock.setReadingStepMicros(200); }
+    std::tuple<SteppedClock&, RecordingLink&, RemoteProtocol&> parts() {
+        return {clock, link, protocol};
+    }
 };
 
 class ProtocolTest : public ::testing::Test {
@@ -333,21 +349,16 @@ TEST(SecondsTransfer, LeavesRightAtABoundaryWhateverThePortsOpenTime) {
         for (int pressMs : {30, 350, 620, 870, 970}) {
             SCOPED_TRACE("open " + std::to_string(openMs) + " ms, press at " +
                          std::to_string(pressMs) + " ms into a second");
-            SteppedClock clock;
-            RecordingLink link{clock};
-            std::u16string port = u"COM14";
-            RecordingFeedback feedback;
-            RemoteProtocol protocol{link, port, feedback, clock};
-            clock.setReadingStepMicros(200);
+            FreshProtocol rig;
+            auto [clock, link, protocol] = rig.parts();
             link.openMicros = openMs * 1000LL;
             protocol.trialOpening();  // learns the open time
 
             clock.setTime(9, 0, 10, pressMs);
             const std::int64_t pressedAt = clock.micros();
             const bool roomToOpen = (1000 - pressMs) > openMs + 20;
-            std::int64_t longestHandler = 0;
             protocol.armSeconds();
-            longestHandler = clock.micros() - pressedAt;
+            std::int64_t longestHandler = clock.micros() - pressedAt;
             for (int tick = 0; tick < 30 && link.bytes.empty(); ++tick) {
                 clock.advanceMicros(100'000);
                 std::int64_t before = clock.micros();
@@ -465,12 +476,8 @@ TEST(WholeClock, DeviceShowsTheInstantTheSecondsLeaveAcrossEveryTurnOver) {
                      std::to_string(row.day) + " " + std::to_string(row.hour) + ":" +
                      std::to_string(row.minute) + ":" + std::to_string(row.second) + "." +
                      std::to_string(row.millisecond));
-        SteppedClock clock;
-        RecordingLink link{clock};
-        std::u16string port = u"COM14";
-        RecordingFeedback feedback;
-        RemoteProtocol protocol{link, port, feedback, clock};
-        clock.setReadingStepMicros(200);
+        FreshProtocol rig;
+        auto [clock, link, protocol] = rig.parts();
         clock.setDate(row.year, row.month, row.day);
         clock.setTime(row.hour, row.minute, row.second, row.millisecond);
         ClockSyncResult result = protocol.syncClock();

@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from portwand_e2e import SerialPair, map_com_ports, portwand_exe
+from portwand_e2e import PortwandWindowTest, SerialPair, map_com_ports
 import uidriver
 
 SCREENSHOT = os.path.join(uidriver.build_dir(), "e2e-work", "portwand.png")
@@ -37,48 +37,29 @@ def picture_pixels(path, x, y, width):
     return pixels
 
 
-class PortwandPicture(unittest.TestCase):
-
-    def setUp(self):
-        self.work = uidriver.fresh_folder("portwand-shot-")
-        self.addCleanup(uidriver.remove_folder, self.work)
-        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
-            f.write(b"port = COM5\r\n")
-        self.process = uidriver.launch(portwand_exe(), self.work)
-        self.addCleanup(uidriver.stop, self.process)
-        self.ui = uidriver.UiDriver()
-        self.addCleanup(self.ui.close_driver)
-        self.addCleanup(self._close_window)
-        self.ui.attach("Portwand", 60000)
-
-    def _close_window(self):
-        if self.process.poll() is None:
-            try:
-                self.ui.close()
-                self.ui.wait_closed(10000)
-            except uidriver.DriverError:
-                pass
+class PortwandPicture(PortwandWindowTest):
+    settings = b"port = COM5\r\n"
 
     def test_window_with_the_port_open(self):
-        self.assertTrue(uidriver.wait_until(lambda: self.ui.text(STATUS_LABEL) == OPENED,
+        self.assertTrue(uidriver.wait_until(lambda: self.driver.text(STATUS_LABEL) == OPENED,
                                             timeout=10))
         uidriver.time.sleep(0.5)  # the label's repaint after its new text
-        self.ui.sync()
+        self.driver.sync()
 
         os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
         raw = SCREENSHOT + ".root.png"
-        self.ui.screenshot(raw)
+        self.driver.screenshot(raw)
         # The client area stands at the bottom of the window, inside its frame (without a window
         # manager the caption is not drawn, so it is left out).
-        x, y, w, h = self.ui.window_rect()
-        client_w, client_h = self.ui.client_size()
+        x, y, w, h = self.driver.window_rect()
+        client_w, client_h = self.driver.client_size()
         border = (w - client_w) // 2
         subprocess.run(["convert", raw, "-crop", f"{client_w}x{client_h}+{x + border}+"
                         f"{y + h - border - client_h}", "+repage", SCREENSHOT], check=True)
         os.remove(raw)
 
         # The status label, found in the picture where the window puts it: its text in blue.
-        lx, ly, lw, lh = self.ui.rect(STATUS_LABEL)
+        lx, ly, lw, lh = self.driver.rect(STATUS_LABEL)
         rows = [picture_pixels(SCREENSHOT, lx, ly + dy, lw) for dy in range(lh)]
         self.assertTrue(any(BLUE in row for row in rows), "no blue status text in the picture")
 

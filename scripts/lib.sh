@@ -28,19 +28,28 @@ start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    local n
-    for n in 99 98 97 96 95 94; do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            STARTED_XVFB_PID=$!
-            export DISPLAY=":$n"
-            local i
-            for i in $(seq 1 50); do
-                [ -e "/tmp/.X11-unix/X$n" ] && return 0
-                sleep 0.1
-            done
+    start_own_display
+}
+
+# Starts a virtual display of this run's own, whatever DISPLAY says: tests must not depend on the
+# user's desktop or window manager. Xvfb picks a free number itself and tells it once it accepts
+# connections, so runs side by side never race for one.
+start_own_display() {
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    STARTED_XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        if [ "$(wc -l <"$number_file")" -ge 1 ]; then
+            export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+            rm -f "$number_file"
+            return 0
         fi
+        kill -0 "$STARTED_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$number_file"
     echo "could not start Xvfb" >&2
     return 1
 }

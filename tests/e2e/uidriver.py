@@ -255,6 +255,13 @@ class UiDriver:
     def combo_item(self, control_id, index):
         return self.call("combo_item", control_id, index)
 
+    def combo_dropped(self, control_id):
+        return self.call("combo_dropped", control_id) == "1"
+
+    def in_menu(self):
+        """Whether a menu of the window is open (the menu bar's, a popup or the system menu)."""
+        return self.call("in_menu") == "1"
+
     def combo_dropped_height(self, control_id):
         return int(self.call("combo_dropped_height", control_id))
 

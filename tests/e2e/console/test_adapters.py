@@ -93,8 +93,14 @@ class PluggedAdapterTest(PortwandWindowTest):
     settings = b"port = COM14\r\n"
     SERIALCOMM = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
 
-    def reg(self, *args):
-        subprocess.run([uidriver.WINE, "reg", *args], env=uidriver.wine_env(), check=True,
+    ADAPTER_VALUE = r"\Device\VCP0"  # as a USB serial adapter's driver names its port
+
+    def setUp(self):
+        self.reg("delete", self.SERIALCOMM, "/v", self.ADAPTER_VALUE, "/f", check=False)  # leftover
+        super().setUp()
+
+    def reg(self, *args, check=True):
+        subprocess.run([uidriver.WINE, "reg", *args], env=uidriver.wine_env(), check=check,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
     def entries(self):
@@ -104,25 +110,30 @@ class PluggedAdapterTest(PortwandWindowTest):
         d = self.driver
         x, y, w, h = d.rect(50)
         d.click_at(x + w // 2, y + h // 2)
+        self.assertTrue(uidriver.wait_until(lambda: d.combo_dropped(50), timeout=5),
+                        "the list did not open")
         self.assertTrue(uidriver.wait_until(lambda: self.entries() == expected, timeout=3),
                         self.entries())
         # Shown whole; the driver closes the list again.
         _, _, shown = d.combo_open_list(50)
         self.assertEqual(shown, len(expected))
-        time.sleep(0.3)  # a click straight after closing is taken as part of it under Wine
+        self.assertTrue(uidriver.wait_until(lambda: not d.combo_dropped(50)))
 
     def test_list_is_read_again_when_opened_and_keeps_the_port(self):
         d = self.driver
         before = self.entries()
-        # An adapter arrives as COM21, as Windows lists a new serial port.
-        self.reg("add", self.SERIALCOMM, "/v", r"\Device\Serial20", "/t", "REG_SZ", "/d", "COM21",
+        # A USB adapter arrives, as Windows lists a new serial port, under a number that no port
+        # of this machine has.
+        number = next(n for n in range(21, 256) if f"COM{n}" not in before)
+        adapter = f"COM{number}"
+        self.reg("add", self.SERIALCOMM, "/v", self.ADAPTER_VALUE, "/t", "REG_SZ", "/d", adapter,
                  "/f")
         try:
             self.assertEqual(self.entries(), before)  # until the list is opened
-            self.assert_entries_when_opened(before + ["COM21"])
+            self.assert_entries_when_opened(before + [adapter])
             self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
         finally:
-            self.reg("delete", self.SERIALCOMM, "/v", r"\Device\Serial20", "/f")
+            self.reg("delete", self.SERIALCOMM, "/v", self.ADAPTER_VALUE, "/f")
         self.assert_entries_when_opened(before)
         self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM14")
         self.assertEqual(d.text(51), OPENED)
@@ -142,10 +153,8 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
         self.assert_whole_clock(read_until_quiet(pair14))
         # The same from the window's system menu: its last item.
         d.keys("ALT+SPACE")
-        time.sleep(0.3)
-        d.keys("UP")
-        time.sleep(0.2)
-        d.keys("RETURN")
+        self.assertTrue(uidriver.wait_until(d.in_menu), "the system menu did not open")
+        d.keys("UP RETURN")
         self.assert_whole_clock(read_until_quiet(pair14))
         self.close_window()
         self.assertEqual(self.read_settings(), self.settings)

@@ -43,8 +43,11 @@ class PortwandPicture(PortwandWindowTest):
     def test_window_with_the_port_open(self):
         self.assertTrue(uidriver.wait_until(lambda: self.driver.text(STATUS_LABEL) == OPENED,
                                             timeout=10))
-        uidriver.time.sleep(0.5)  # the label's repaint after its new text
-        self.driver.sync()
+        # The label's repaint after its new text: blue on screen.
+        lx, ly, lw, lh = self.driver.rect(STATUS_LABEL)
+        self.assertTrue(uidriver.wait_until(
+            lambda: any(self.driver.pixel(px, ly + lh // 2) == BLUE for px in range(lx, lx + lw)),
+            timeout=5), "the status text is not drawn in blue")
 
         os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
         raw = SCREENSHOT + ".root.png"

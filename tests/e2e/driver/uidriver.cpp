@@ -281,10 +281,30 @@ POINT clientToScreen(int x, int y) {
     return p;
 }
 
+// A click at the spot of the previous one within the double-click time would make the two one
+// double click, which a command for one click must not send: it waits that time out first.
+struct LastClick {
+    bool made = false;
+    POINT at{};
+    DWORD tick = 0;
+} g_lastClick;
+
+void waitOutDoubleClick(POINT p) {
+    if (!g_lastClick.made)
+        return;
+    bool samePlace = std::abs(p.x - g_lastClick.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                     std::abs(p.y - g_lastClick.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    DWORD since = GetTickCount() - g_lastClick.tick;
+    DWORD limit = GetDoubleClickTime();
+    if (samePlace && since <= limit)
+        Sleep(limit - since + 1);
+}
+
 // `count` clicks `gapMs` apart (two quick ones are a double click).
 void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
     bringToFront();
     POINT p = clientToScreen(x, y);
+    waitOutDoubleClick(p);
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     INPUT in[3] = {};
     for (auto& i : in) {
@@ -300,6 +320,7 @@ void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
             Sleep(DWORD(gapMs));
         SendInput(3, in, sizeof(INPUT));
     }
+    g_lastClick = {true, p, GetTickCount()};
     Sleep(30);
 }
 
@@ -526,6 +547,15 @@ std::string run(const std::vector<std::string>& a) {
     }
     if (cmd == "combo_count")
         return std::to_string(sendTimeout(control(arg(1)), CB_GETCOUNT, 0, 0));
+    if (cmd == "combo_dropped")  // 1 while the list is open
+        return std::to_string(sendTimeout(control(arg(1)), CB_GETDROPPEDSTATE, 0, 0));
+    if (cmd == "in_menu") {  // 1 while a menu of the window's thread is open
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        bool open = GetGUIThreadInfo(GetWindowThreadProcessId(window(), nullptr), &info) &&
+                    (info.flags & GUI_INMENUMODE);
+        return open ? "1" : "0";
+    }
     if (cmd == "combo_cursel")
         return std::to_string(sendTimeout(control(arg(1)), CB_GETCURSEL, 0, 0));
     if (cmd == "combo_item") {

@@ -11,6 +11,10 @@ if(LCT_TESTS)
         target_compile_options(${target} PRIVATE -w)
       endif()
     endforeach()
+    # The win32 thread model has no std::mutex, which GoogleTest's Notification needs: it gets one
+    # without (for itself and, through the interface, for every test that uses it).
+    target_compile_options(gtest PUBLIC
+      -include ${PROJECT_SOURCE_DIR}/tests/gtest_win32_notification.h)
   else()
     find_package(GTest REQUIRED)
     include(GoogleTest)

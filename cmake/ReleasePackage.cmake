@@ -21,8 +21,14 @@ add_custom_target(user_guide ALL DEPENDS ${LCT_GUIDE})
 install(TARGETS Facetor Portwand RUNTIME DESTINATION ${LCT_RELEASE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/editor/Facetor.ini ${LCT_GUIDE}
         DESTINATION ${LCT_RELEASE_FOLDER})
-# With an extension, so that a double click in Explorer opens it.
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${LCT_RELEASE_FOLDER} RENAME LICENSE.txt)
+# With an extension, so that a double click in Explorer opens it, and with CR LF line ends, so that
+# an older Notepad shows its lines rather than one long line.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE LCT_LICENSE_TEXT)
+string(REPLACE "\r\n" "\n" LCT_LICENSE_TEXT "${LCT_LICENSE_TEXT}")
+string(REPLACE "\n" "\r\n" LCT_LICENSE_TEXT "${LCT_LICENSE_TEXT}")
+file(WRITE ${CMAKE_BINARY_DIR}/release/LICENSE.txt "${LCT_LICENSE_TEXT}")
+install(FILES ${CMAKE_BINARY_DIR}/release/LICENSE.txt DESTINATION ${LCT_RELEASE_FOLDER})
 
 # scripts/package builds exactly what the zip needs; packing must not build every test first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)

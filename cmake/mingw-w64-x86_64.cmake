@@ -1,8 +1,10 @@
-# Cross build for 64-bit Windows with MinGW-w64 (posix threads), statically linked, Unicode API.
+# Cross build for 64-bit Windows with MinGW-w64, statically linked, Unicode API. Both programs are
+# single-threaded: the win32 thread model links no winpthreads, whose thread-suspending imports
+# (SuspendThread, Get/SetThreadContext) antivirus heuristics dislike.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "console/win32/wide_text.h"
+#include "console/win32/window_placement.h"
 
 namespace portwand::win32 {
 
@@ -55,11 +56,10 @@ bool ConsoleWindow::createWindow(const WindowSpec& desc) {
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    POINT start = startPosition(width, height);
     std::wstring title = wide(desc.title);
-    window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, x, y, width, height,
-                              nullptr, nullptr, instance_, this);
+    window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, start.x, start.y, width,
+                              height, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 

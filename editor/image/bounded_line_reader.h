@@ -24,13 +24,23 @@ class BoundedLineReader {
     std::size_t maxLineLength_;
 };
 
-// A read-only stream buffer over text already in memory.
+// A read-only stream buffer over text already in memory, which can go back to any position.
 class TextViewBuffer : public std::streambuf {
   public:
     explicit TextViewBuffer(std::string_view text) {
         // The buffer is never written through: the get area only reads.
         char* begin = const_cast<char*>(text.data());
         setg(begin, begin, begin + text.size());
+    }
+
+  protected:
+    pos_type seekpos(pos_type position, std::ios_base::openmode) override {
+        const off_type offset = position;
+        if (offset < 0 || offset > egptr() - eback()) {
+            return pos_type(off_type(-1));
+        }
+        setg(eback(), eback() + offset, egptr());
+        return position;
     }
 };
 

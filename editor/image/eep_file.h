@@ -1,4 +1,4 @@
-// The image as an Intel HEX ".eep" file: writer and positional reader.
+// The image as an Intel HEX ".eep" file: writer and reader.
 #pragma once
 
 #include <filesystem>
@@ -30,7 +30,10 @@ bool writeEepFile(const EepromImage& image, const Localizations& localizations,
 bool writeEepFileTo(const EepromImage& image, const std::filesystem::path& file);
 
 // What a readable .eep file yields: the image (cells, placements, styles, trailer filled in).
-// std::nullopt when the text is damaged (a needed line is not a 16-byte data record).
+// Intel HEX of the EEPROM, whatever wrote it, is read by its addresses and is damaged when it
+// lacks a byte of the cells, placements, styles or the localization number; any other text is
+// read line by line as Facetor writes its records, and is damaged when a needed line is not a
+// 16-byte data record. std::nullopt when the text is damaged.
 std::optional<EepromImage> parseEepText(std::string_view fileText);
 
 struct EepReaderOps {

@@ -7,7 +7,9 @@
 #include "editor/image/bounded_line_reader.h"
 #include "editor/image/eep_file.h"
 #include "editor/image/eep_records.h"
+#include "editor/image/hex_digits.h"
 #include "editor/image/image_to_document.h"
+#include "editor/image/intel_hex_reader.h"
 #include "editor/image/save_messages.h"
 
 namespace facetor {
@@ -21,19 +23,6 @@ constexpr std::size_t kMaxLineLength = 1024;
 // ":" byte count, address, record type, 16 data bytes, checksum.
 constexpr std::size_t kRecordLength = 43;
 constexpr std::size_t kDataStart = 9;
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -90,12 +79,40 @@ std::optional<EepromImage> parseEepLines(std::uintmax_t fileSize, BoundedLineRea
     return image;
 }
 
+// An Intel HEX image read by its addresses: the reserved gap is ignored, as in the binary
+// file, and the cells, placements, styles and localization number must all be there.
+std::optional<EepromImage> imageAtAddresses(const AddressedBytes& hex) {
+    for (std::size_t address = 0; address < kShortNamesOffset; ++address) {
+        if (!hex.given[address]) {
+            return std::nullopt;
+        }
+    }
+    if (!hex.given[kLocalizationNumberOffset]) {
+        return std::nullopt;
+    }
+    EepromImage image = hex.bytes;
+    std::fill_n(image.begin() + kReservedGapOffset, kReservedGapSize, 0);
+    return image;
+}
+
+// Intel HEX of the EEPROM, whatever wrote it, is read by its addresses; any other text line by
+// line as Facetor lays its files out. Both agree on a file in that layout with right addresses.
+std::optional<EepromImage> parseEepInput(std::uintmax_t fileSize, std::streambuf& input) {
+    if (const std::optional<AddressedBytes> hex = readIntelHex(input)) {
+        return imageAtAddresses(*hex);
+    }
+    if (input.pubseekpos(0, std::ios::in) != std::streampos(0)) {
+        return std::nullopt;
+    }
+    BoundedLineReader lines(input, kMaxLineLength);
+    return parseEepLines(fileSize, lines);
+}
+
 }  // namespace
 
 std::optional<EepromImage> parseEepText(std::string_view fileText) {
     TextViewBuffer buffer(fileText);
-    BoundedLineReader lines(buffer, kMaxLineLength);
-    return parseEepLines(fileText.size(), lines);
+    return parseEepInput(fileText.size(), buffer);
 }
 
 bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
@@ -125,8 +142,7 @@ bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
     }
 
     // The whole file is checked before the document is touched.
-    BoundedLineReader lines(*in.rdbuf(), kMaxLineLength);
-    const std::optional<EepromImage> image = parseEepLines(fileSize, lines);
+    const std::optional<EepromImage> image = parseEepInput(fileSize, *in.rdbuf());
     if (!image) {
         show(kErrorTitle, damagedFileMessage(name));
         return false;

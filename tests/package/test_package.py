@@ -73,13 +73,33 @@ class ZipContents(unittest.TestCase):
         self.assertEqual(package["unpacked"], [top])
         self.assertEqual(package["unpacked_files"], sorted(RELEASE_FILES))
 
+    def read(self, unpacked, original):
+        with open(os.path.join(package["folder"], unpacked), "rb") as f:
+            got = f.read()
+        with open(os.path.join(uidriver.source_dir(), original), "rb") as f:
+            return got, f.read()
+
     def test_settings_and_licence_are_the_repository_files(self):
-        for unpacked, original in (("Facetor.ini", "editor/Facetor.ini"),
-                                   ("LICENSE.txt", "LICENSE")):
-            with open(os.path.join(package["folder"], unpacked), "rb") as f:
-                got = f.read()
-            with open(os.path.join(uidriver.source_dir(), original), "rb") as f:
-                self.assertEqual(got, f.read(), unpacked)
+        got, original = self.read("Facetor.ini", "editor/Facetor.ini")
+        self.assertEqual(got, original)
+        # The licence with Windows line ends, so that every Notepad shows its lines.
+        got, original = self.read("LICENSE.txt", "LICENSE")
+        self.assertEqual(got.count(b"\n"), got.count(b"\r\n"), "a line end without CR")
+        self.assertEqual(got.replace(b"\r\n", b"\n"), original.replace(b"\r\n", b"\n"))
+
+    def test_programs_import_no_thread_context_functions(self):
+        """Suspending threads and rewriting their context is what antivirus heuristics look for;
+        single-threaded programs have no use for it."""
+        for exe in ("Facetor.exe", "Portwand.exe"):
+            with self.subTest(exe):
+                run = subprocess.run(["x86_64-w64-mingw32-objdump", "-p",
+                                      os.path.join(package["folder"], exe)],
+                                     capture_output=True, text=True, check=True, timeout=60)
+                table = run.stdout[run.stdout.index("The Import Tables"):]
+                imported = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", table, re.M))
+                self.assertIn("GetModuleHandleW", imported, "the import table was not read")
+                self.assertEqual(
+                    imported & {"SuspendThread", "GetThreadContext", "SetThreadContext"}, set())
 
 
 class VersionResources(unittest.TestCase):
@@ -90,21 +110,23 @@ class VersionResources(unittest.TestCase):
                                                                                exe))],
                              env=uidriver.wine_env(), capture_output=True, timeout=120)
         self.assertEqual(run.returncode, 0, f"{exe} has no version resource")
-        fixed, strings = None, {}
+        fixed, strings, icons = None, {}, []
         for line in run.stdout.decode("utf-8").splitlines():
             fields = line.split("\t")
             if fields[0] == "fixed":
                 fixed = fields[1:]
             elif fields[0] == "string":
                 strings.setdefault(fields[1], {})[fields[2]] = fields[3]
-        return fixed, strings
+            elif fields[0] == "icon":
+                icons.append(fields[1])
+        return fixed, strings, icons
 
     def test_both_programs_carry_the_zip_version(self):
         version = package["version"]
         dotted = ".".join(str(n) for n in package["numbers"]) + ".0"
         for exe in ("Facetor.exe", "Portwand.exe"):
             with self.subTest(exe):
-                fixed, strings = self.read(exe)
+                fixed, strings, _ = self.read(exe)
                 self.assertEqual(fixed, [dotted, dotted])
                 self.assertEqual(list(strings), ["041904b0"], "one translation: Russian, Unicode")
                 info = strings["041904b0"]
@@ -114,6 +136,12 @@ class VersionResources(unittest.TestCase):
                 self.assertTrue(info.get("ProductName"))
                 self.assertRegex(info.get("FileDescription", ""), "[А-Яа-яЁё]",
                                  "the description is in Russian")
+
+    def test_both_icons_come_in_the_sizes_windows_shows(self):
+        """16 for the title bar and small lists, 32 for the task bar, 48 for Explorer's icons."""
+        for exe in ("Facetor.exe", "Portwand.exe"):
+            with self.subTest(exe):
+                self.assertEqual(sorted(self.read(exe)[2]), ["16x16", "32x32", "48x48"])
 
 
 class ProgramsStartFromTheFolder(unittest.TestCase):

@@ -3,6 +3,7 @@
 //   file <TAB> path
 //   fixed <TAB> file version <TAB> product version          (from VS_FIXEDFILEINFO, a.b.c.d)
 //   string <TAB> translation <TAB> name <TAB> value          (for each translation listed)
+//   icon <TAB> width x height                                 (each image of the first icon)
 // A file without a version resource gives the line "none". Exit code 1 when any file had none.
 #include <windows.h>
 
@@ -81,12 +82,44 @@ bool printVersion(const std::wstring& path) {
     return true;
 }
 
+// The first icon group is the one Explorer shows; each of its entries is one image size.
+BOOL CALLBACK takeFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+    *reinterpret_cast<LPWSTR*>(found) = name;
+    return FALSE;
+}
+
+void printIconSizes(const std::wstring& path) {
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) {
+        return;
+    }
+    LPWSTR first = nullptr;
+    EnumResourceNamesW(module, RT_GROUP_ICON, takeFirstName, reinterpret_cast<LONG_PTR>(&first));
+    HRSRC group = first ? FindResourceW(module, first, RT_GROUP_ICON) : nullptr;
+    const auto* data =
+        group ? static_cast<const unsigned char*>(LockResource(LoadResource(module, group)))
+              : nullptr;
+    if (data) {
+        // GRPICONDIR: reserved, type and count (three WORDs), then 14-byte entries that start
+        // with width and height bytes, 0 standing for 256.
+        const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+        for (WORD i = 0; i < count; ++i) {
+            const unsigned char* entry = data + 6 + 14 * i;
+            printLine("icon\t" + std::to_string(entry[0] ? entry[0] : 256) + "x" +
+                      std::to_string(entry[1] ? entry[1] : 256));
+        }
+    }
+    FreeLibrary(module);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     bool all = true;
     for (int i = 1; i < argc; ++i) {
         all = printVersion(argv[i]) && all;
+        printIconSizes(argv[i]);
     }
     std::fflush(stdout);
     return all ? 0 : 1;

@@ -8,8 +8,10 @@
 namespace facetor::win32 {
 namespace {
 
-// "Образ EEPROM (*.eep)": the description and the pattern, each ended by a NUL, then a NUL.
-const wchar_t kFilter[] = L"Образ EEPROM (*.eep)\0*.eep\0";
+// Each filter a description and a pattern, each ended by a NUL, then a NUL. Opening also offers
+// every file: a dump read back from the clock may have any name.
+const wchar_t kSaveFilter[] = L"Образ EEPROM (*.eep)\0*.eep\0";
+const wchar_t kOpenFilter[] = L"Образ EEPROM (*.eep)\0*.eep\0Все файлы (*.*)\0*.*\0";
 constexpr DWORD kPathBufferSize = 32768;
 
 struct Dialog {
@@ -17,7 +19,7 @@ struct Dialog {
     std::wstring file = std::wstring(kPathBufferSize, L'\0');
     std::wstring folder;
 
-    Dialog(HWND owner, const std::filesystem::path& suggested) {
+    Dialog(HWND owner, const std::filesystem::path& suggested, const wchar_t* filter) {
         std::error_code error;
         const std::filesystem::path where = suggested.has_parent_path()
                                                 ? suggested.parent_path()
@@ -27,7 +29,7 @@ struct Dialog {
         file.replace(0, name.size(), name);
         info.lStructSize = sizeof(info);
         info.hwndOwner = owner;
-        info.lpstrFilter = kFilter;
+        info.lpstrFilter = filter;
         info.nFilterIndex = 1;
         info.lpstrFile = file.data();
         info.nMaxFile = kPathBufferSize;
@@ -42,7 +44,7 @@ struct Dialog {
 }  // namespace
 
 std::optional<std::filesystem::path> askFileToOpen(HWND owner) {
-    Dialog dialog(owner, {});
+    Dialog dialog(owner, {}, kOpenFilter);
     dialog.info.Flags |= OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameW(&dialog.info)) {
         return std::nullopt;
@@ -52,7 +54,7 @@ std::optional<std::filesystem::path> askFileToOpen(HWND owner) {
 
 std::optional<std::filesystem::path> askFileToSave(HWND owner,
                                                    const std::filesystem::path& suggested) {
-    Dialog dialog(owner, suggested);
+    Dialog dialog(owner, suggested, kSaveFilter);
     dialog.info.Flags |= OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameW(&dialog.info)) {
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include "editor/ui/control_ids.h"
 #include "editor/ui/win32/control_factory.h"
 #include "editor/ui/win32/wide_text.h"
+#include "editor/ui/win32/window_placement.h"
 
 namespace facetor::win32 {
 namespace {
@@ -78,11 +79,10 @@ bool MainWindow::create(int showCommand) {
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const POINT start = startPosition(width, height);
     const std::wstring title = toWide(kWindowTitle);
-    hwnd_ = CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, title.c_str(), kWindowStyle, x, y,
-                            width, height, nullptr, nullptr, instance_, this);
+    hwnd_ = CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, title.c_str(), kWindowStyle, start.x,
+                            start.y, width, height, nullptr, nullptr, instance_, this);
     if (!hwnd_) {
         return false;
     }

@@ -3,11 +3,12 @@ unit-tested image code (the oracle helper) for the same document and date."""
 
 import os
 import shutil
+import subprocess
 import unittest
 
-from facetor_session import (BIN_NAME, EEP_NAMES, MENU_OPEN, MENU_SAVE, OPEN_BUTTON,
-                             RADIO_EN, RADIO_RU, RADIO_UA, SAVE_BUTTON, FacetorCase,
-                             oracle_files, today, uidriver)
+from facetor_session import (BIN_NAME, CELL_IDS, CLEAR_ALL_BUTTON, EEP_NAMES, MENU_OPEN,
+                             MENU_SAVE, OPEN_BUTTON, RADIO_EN, RADIO_RU, RADIO_UA, SAVE_BUTTON,
+                             FacetorCase, oracle_files, today, uidriver)
 
 # The document that build_document() makes, as raw cells, placements and styles.
 DOCUMENT = [
@@ -97,6 +98,37 @@ class Opening(FacetorCase):
         self.assertEqual([self.ui.checked(r) for r in (RADIO_EN, RADIO_RU, RADIO_UA)],
                          [False, False, True])
         self.wait_cursor(100)
+
+    def test_a_dump_read_back_from_the_clock_opens_as_the_design_itself(self):
+        # Cells, the full weekday, a temperature and the alarm count: nothing that ticks.
+        design = ["cell 100 48", "cell 101 69", "cell 290 e3", "place 6 3 2 0", "style 6 3 1",
+                  "place 8 6 4 1", "style 8 6 3", "place 7 1 0 1"]
+        oracle_dir = uidriver.fresh_folder("oracle-")
+        self.addCleanup(uidriver.remove_folder, oracle_dir)
+        oracle_files(oracle_dir, design, 2, [today()])
+        saved = os.path.join(oracle_dir, EEP_NAMES[2])
+        opened = os.path.join(self.work, EEP_NAMES[1])
+
+        def open_ru_file():
+            self.ui.click(RADIO_RU)
+            self.ui.post_click(OPEN_BUTTON)  # a message would hold a sent click
+            uidriver.wait_until(lambda: self.ui.msgbox(0) is not None
+                                or self.cells(100, 2) == ["H", "i"], timeout=5)
+            self.assertIsNone(self.ui.msgbox(0))
+            self.wait_cursor(100)
+            return ([self.ui.text(cid) for cid in CELL_IDS],
+                    [self.ui.checked(r) for r in (RADIO_EN, RADIO_RU, RADIO_UA)])
+
+        shutil.copy(saved, opened)
+        design_screen = open_ru_file()
+        self.assertEqual(design_screen[1], [False, False, True])
+        self.ui.click(CLEAR_ALL_BUTTON)
+        self.wait_cells(100, ["", ""])
+        # As avrdude reads the EEPROM back: all 512 bytes, the unused gap as the chip keeps it,
+        # 32-byte records, LF line ends.
+        subprocess.run(["srec_cat", saved, "-intel", "-fill", "0xFF", "0", "0x200",
+                        "-o", opened, "-intel", "-obs=32"], check=True, timeout=30)
+        self.assertEqual(open_ru_file(), design_screen)
 
     def test_missing_file_is_reported_and_the_document_kept(self):
         self.ui.type_text("q", 0)

@@ -12,9 +12,12 @@
 namespace facetor {
 namespace {
 
+using testing::clearedDocument;
+using testing::contentsOf;
 using testing::crlfLines;
 using testing::defaultLocalizations;
 using testing::joinLines;
+using testing::ReaderWindow;
 using testing::readFile;
 using testing::sampleDocument;
 using testing::ScratchFolder;
@@ -69,6 +72,73 @@ TEST_F(StandardTools, SrecordAcceptsTheChecksumsAndRejectsAWrongOne) {
     const std::filesystem::path damaged = folder / "damaged.eep";
     writeFile(damaged, joinLines(lines, "\r\n"));
     EXPECT_FALSE(run("srec_cat " + quoted(damaged) + " -intel -o /dev/null"));
+}
+
+// What other programs write for the saved image. In the commands, which sh runs, {eep} and {bin}
+// stand for the files Facetor saved and {out} for the file that is then opened.
+TEST_F(StandardTools, IntelHexOfTheImageOpensByItsAddressesWhateverWroteIt) {
+    ASSERT_TRUE(toolExists("srec_cat") && toolExists("objcopy") && toolExists("shuf"))
+        << "scripts/install-deps installs srecord and binutils";
+    const std::string srec32 = "srec_cat {eep} -intel -o - -intel -obs=32";
+    struct ToolFile {
+        std::string name;
+        std::string command;
+        bool opens;
+    };
+    const ToolFile files[] = {
+        {"32-byte records, as avrdude reads the clock back", srec32 + " > {out}", true},
+        {"8-byte records, CR LF, a start address",
+         "srec_cat {eep} -intel -execution-start-address 0 -o {out} -intel -obs=8 "
+         "-line-termination=crlf",
+         true},
+        {"records shuffled",
+         "(" + srec32 + " | sed '$d' | shuf --random-source={bin}; echo :00000001FF) > {out}",
+         true},
+        {"the whole EEPROM, the gap as 0xFF",
+         "srec_cat {eep} -intel -fill 0xFF 0 0x200 -o {out} -intel -obs=32", true},
+        {"lower case", srec32 + " | tr A-F a-f > {out}", true},
+        {"objcopy from the .bin, the gap as zeros", "objcopy -I binary -O ihex {bin} {out}", true},
+        // Not Intel HEX of the EEPROM: read line by line as before.
+        {"Facetor's records past the EEPROM",
+         "objcopy -I ihex -O ihex --change-addresses 0x1000 {eep} {out}", true},
+        {"a wrong checksum", srec32 + " | sed '3s/..$/00/' > {out}", false},
+        {"one address given two values",
+         "(" + srec32 +
+             " | sed '$d'; srec_cat {eep} -intel -crop 0x10 0x20 -offset -0x10 -o - "
+             "-intel) > {out}",
+         false},
+        // Intel HEX of the EEPROM without bytes the document is made from.
+        {"without the styles", "srec_cat {eep} -intel -crop 0 0x150 -o {out} -intel", false},
+        {"without the trailer", "srec_cat {eep} -intel -crop 0 0x1B0 -o {out} -intel -obs=16",
+         false},
+    };
+
+    SkinDocument saved = clearedDocument();
+    ASSERT_TRUE(readEepFileAt(saved, eep, {}));
+    const std::filesystem::path out = folder / "backup.eep";
+    for (const ToolFile& file : files) {
+        SCOPED_TRACE(file.name);
+        std::string command = file.command;
+        for (const auto& [name, path] : {std::pair{"{eep}", eep}, {"{bin}", bin}, {"{out}", out}}) {
+            for (std::size_t at; (at = command.find(name)) != std::string::npos;) {
+                command.replace(at, std::string_view(name).size(), quoted(path));
+            }
+        }
+        ASSERT_TRUE(run(command)) << command;
+        SkinDocument target = clearedDocument();
+        ReaderWindow window;
+
+        EXPECT_EQ(readEepFileAt(target, out, window.ops()), file.opens);
+        if (file.opens) {
+            EXPECT_EQ(contentsOf(target), contentsOf(saved));
+            EXPECT_EQ(window.selectedLocalizations, std::vector<int>{2});
+            EXPECT_TRUE(window.messages.empty());
+        } else {
+            EXPECT_EQ(contentsOf(target), contentsOf(clearedDocument()));
+            ASSERT_EQ(window.messages.size(), 1u);
+            EXPECT_EQ(window.messages[0].second, "Файл   backup.eep   повреждён !");
+        }
+    }
 }
 
 }  // namespace

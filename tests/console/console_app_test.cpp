@@ -295,9 +295,10 @@ TEST_F(ConsoleAppTest, SyncCommandSetsTheWholeClockOverOneOpening) {
     EXPECT_TRUE(link.opened.empty());
     app.onCommand(kSyncClockCommand);
     EXPECT_EQ(link.opened.size(), 1u);
+    // The seconds first, then minutes, hours, day, month and year of that minute.
     EXPECT_EQ(link.text(),
-              "B2037\n\rB0126\n\rB2056\n\rB0207\n\rB2059\n\rB0304\n\r"
-              "B2051\n\rB0412\n\rB2063\n\rB0500\n\rB2032\n\rB0631\n\r");
+              "B2032\n\rB0631\n\rB2063\n\rB0500\n\rB2051\n\rB0412\n\r"
+              "B2059\n\rB0304\n\rB2056\n\rB0207\n\rB2037\n\rB0126\n\r");
     EXPECT_TRUE(window.messages.empty());
     // A port that cannot be opened: the message box, nothing sent.
     clearRecords();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -34,6 +35,12 @@ class SteppedClock : public Clock {
     void setTime(int hour, int minute, int second, int millisecond = 0) {
         micros_ = ((hour * 60LL + minute) * 60 + second) * kMicrosPerSecond + millisecond * 1000LL;
     }
+    // From that count on, the local clock shows `byMicros` more: a change to summer time, or back
+    // with a negative amount.
+    void setLocalJump(std::int64_t atMicros, std::int64_t byMicros) {
+        jumpAt_ = atMicros;
+        jumpBy_ = byMicros;
+    }
     // How far every reading moves the clock on (the time a poll of the real clock takes).
     void setReadingStepMicros(std::int64_t step) { readingStep_ = step; }
     // How much longer than asked every sleep lasts.
@@ -62,6 +69,8 @@ class SteppedClock : public Clock {
 
     // The local time this clock shows at that count.
     LocalTime at(std::int64_t micros) const {
+        if (micros >= jumpAt_)
+            micros += jumpBy_;
         int year = year_, month = month_, day = day_;
         for (std::int64_t d = micros / kMicrosPerDay; d > 0; --d) {
             if (++day > daysInMonth(year, month)) {
@@ -101,6 +110,8 @@ class SteppedClock : public Clock {
     std::int64_t steady_ = 0;
     std::int64_t readingStep_ = 0;
     std::int64_t sleepOvershoot_ = 0;
+    std::int64_t jumpAt_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t jumpBy_ = 0;
     int fineResolutionDepth_ = 0;
     long readings_ = 0;
 };
@@ -118,6 +129,8 @@ class RecordingLink : public SerialLink {
     std::set<std::u16string> missingPorts;
     // How long every open takes (a USB adapter tens of milliseconds, a Bluetooth one seconds).
     std::int64_t openMicros = 0;
+    // How long every byte takes to go out (a slow or stalled line); it is recorded at its end.
+    std::int64_t writeMicros = 0;
     // The n-th byte (counted from 0 over the whole run) that fails to go out, if any.
     std::optional<int> failingByte;
 
@@ -141,6 +154,7 @@ class RecordingLink : public SerialLink {
             misuse.push_back("write while closed");
         if (failingByte && attempts_++ == *failingByte)
             return false;
+        clock_.advanceMicros(writeMicros);
         bytes.push_back({byte, clock_.micros()});
         return true;
     }

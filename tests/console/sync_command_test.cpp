@@ -49,7 +49,7 @@ class SyncCommandTest : public ::testing::Test {
 TEST_F(SyncCommandTest, NamedPortIsSyncedAndNoFileIsTouched) {
     SyncReport report = runSync(SyncRequest{u"COM14"}, link, clock, settings);
     EXPECT_EQ(report.exitCode, 0);
-    EXPECT_EQ(report.line, u"Часы устройства установлены через COM14: 01.01.2027 00:00:01");
+    EXPECT_EQ(report.line, u"Часы устройства установлены через COM14: 01.01.2027 00:00:00");
     EXPECT_EQ(link.opened, std::vector<std::u16string>{u"COM14"});
     EXPECT_EQ(link.bytes.size(), 6u * 14);
     EXPECT_EQ(link.closes, 1);

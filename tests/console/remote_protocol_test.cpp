@@ -233,6 +233,18 @@ TEST_F(ProtocolTest, ArmingTakesTheNextSecondAndSendsNothingByItself) {
     EXPECT_TRUE(link.opened.empty());
 }
 
+TEST_F(ProtocolTest, PressHandledAfterItsNextSecondArmsTheSecondAfterTheHandling) {
+    clock.setReadingStepMicros(100);
+    // Pressed at 41.500 while F5 (or a slow open) kept the window busy; handled at 43.300.
+    clock.setTime(9, 0, 43, 300);
+    protocol.armSeconds(1800);
+    EXPECT_EQ(protocol.armedSecond(), 44);
+    tickUntilSent(12);
+    ASSERT_EQ(link.text(), "B2019\n\rB0644\n\r");
+    EXPECT_GE(firstByteSecond(), 9 * 3600 + 44);
+    EXPECT_LT(firstByteSecond(), 9 * 3600 + 44.001);
+}
+
 TEST_F(ProtocolTest, TicksSendNothingWhileDisarmed) {
     clock.setTime(9, 0, 0, 0);
     for (int i = 0; i < 30; ++i) {

@@ -45,7 +45,7 @@ TEST_F(ConsoleAppTest, StartUpBuildsTheWindowReadsTheSettingsAndMakesATrialOpeni
     expected.insert(expected.end(), 20, "control");
     expected.insert(expected.end(), {"command", "clear"});
     expected.insert(expected.end(), 9, "entry");
-    expected.insert(expected.end(), {"select", "listText", "label", "timer"});
+    expected.insert(expected.end(), {"select", "listText", "show", "label", "label", "timer"});
     EXPECT_EQ(window.log, expected);
 
     std::vector<int> ids(window.controlIds.begin(), window.controlIds.end());
@@ -69,6 +69,18 @@ TEST_F(ConsoleAppTest, StartUpBuildsTheWindowReadsTheSettingsAndMakesATrialOpeni
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(window.timer, (std::pair<int, int>{100, 100}));
     EXPECT_EQ(app.protocol().armedSecond(), RemoteProtocol::kDisarmed);
+}
+
+TEST_F(ConsoleAppTest, WindowIsOnScreenSayingThePortIsBeingOpenedWhileItOpens) {
+    using Seen = std::pair<bool, std::u16string>;  // shown, and the status, as an open begins
+    std::vector<Seen> seen;
+    link.whenOpening = [&] { seen.push_back({window.shown, window.labelText}); };
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(seen, std::vector<Seen>{Seen(true, u"Открытие...")});
+    EXPECT_EQ(window.labelText, u"Порт открыт");
+    window.pick(2);
+    app.onControl(kPortList);
+    EXPECT_EQ(seen.back(), Seen(true, u"Открытие..."));
 }
 
 TEST_F(ConsoleAppTest, WindowThatCannotBeCreatedEndsWithoutTouchingTheSettings) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -137,12 +138,15 @@ class RecordingLink : public SerialLink {
     std::vector<std::u16string> opened;  // every open attempt, successful or not
     std::vector<Byte> bytes;
     int closes = 0;
-    std::vector<std::string> misuse;  // calls out of the link's order
+    std::vector<std::string> misuse;    // calls out of the link's order
+    std::function<void()> whenOpening;  // looks at the world as an open begins
 
     LinkStatus open(const std::u16string& portName) override {
         if (isOpen_)
             misuse.push_back("open while open");
         opened.push_back(portName);
+        if (whenOpening)
+            whenOpening();
         clock_.advanceMicros(openMicros);
         if (portName.empty() || missingPorts.count(portName))
             return LinkStatus::Failed;
@@ -210,6 +214,7 @@ class MemoryFileStore : public FileStore {
 class FakeWindow : public WindowOps {
   public:
     bool canCreate = true;
+    bool shown = false;
     std::vector<std::string> log;
     std::vector<int> controlIds;
     std::vector<int> commands;
@@ -229,6 +234,10 @@ class FakeWindow : public WindowOps {
     bool createWindow(const WindowSpec&) override {
         log.push_back("window");
         return canCreate;
+    }
+    void show() override {
+        log.push_back("show");
+        shown = true;
     }
     void createFont(const FontSpec&) override { log.push_back("font"); }
     void createControl(const ControlSpec& desc) override {

@@ -151,8 +151,9 @@ class ProgramsStartFromTheFolder(unittest.TestCase):
     def test_portwand_starts_and_keeps_its_port_in_the_folder(self):
         settings = os.path.join(package["folder"], "Portwand.ini")
         process, ui = self.start("Portwand.exe", "Portwand")
-        self.assertTrue(uidriver.wait_until(lambda: ui.text(STATUS_LABEL) != "", timeout=15),
-                        "the trial opening of the port showed nothing")
+        self.assertTrue(uidriver.wait_until(
+            lambda: ui.text(STATUS_LABEL) not in ("", "Открытие..."), timeout=15),
+                        "the trial opening of the port showed no outcome")
         self.assertIsNone(ui.msgbox(0))
         self.close(process, ui)
         self.assertTrue(os.path.isfile(settings), "Portwand.ini was not written into the folder")

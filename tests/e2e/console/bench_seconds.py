@@ -40,7 +40,8 @@ def measure(pair, work, presses):
     try:
         with uidriver.UiDriver() as driver:
             driver.attach("Portwand", 60000)
-            uidriver.wait_until(lambda: driver.text(51) != "", timeout=10)
+            # The trial opening, which learns the open time, has run.
+            uidriver.wait_until(lambda: driver.text(51) not in ("", "Открытие..."), timeout=10)
             pair.read(1000, timeout=0.1)
             for _ in range(presses):
                 time.sleep(random.uniform(0.05, 1.0))

@@ -1,7 +1,8 @@
 """Portwand end to end under Wine: the window, the bytes on a pseudo-terminal mapped as a COM
-port, the timed seconds transfer, failing ports and Portwand.ini."""
+port, the timed seconds transfer, failing ports, Portwand.ini and the end of a session."""
 
 import os
+import subprocess
 import time
 import unittest
 
@@ -234,6 +235,37 @@ class Com12Test(PortwandTest):
         self.assertTrue(pair5.silent_for(0.1))
         self.close_window()
         self.assertEqual(self.read_settings(), b"\xef\xbb\xbf\r\nport = COM12\r\n")
+
+
+class Utf16SettingsTest(PortwandTest):
+    settings = "; порт часов\r\nport = COM12\r\n".encode("utf-16")  # as Notepad's "Юникод"
+
+    def attrib(self, *args):
+        done = subprocess.run([uidriver.WINE, "cmd", "/c", "attrib", *args, "Portwand.ini"],
+                              cwd=self.work, env=uidriver.wine_env(), capture_output=True,
+                              timeout=60, check=True)
+        return done.stdout.decode("ascii", "replace")
+
+    def test_utf16_file_is_read_and_written_back_as_it_was_with_its_attributes(self):
+        d = self.driver
+        self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM12")
+        self.attrib("+h")
+        d.combo_select(50, 4)
+        self.close_window()
+        self.assertEqual(self.read_settings(), "; порт часов\r\nport = COM5\r\n".encode("utf-16"))
+        self.assertRegex(self.attrib(), r"^\S*\s+H\s")
+
+
+class EndOfSessionTest(PortwandTest):
+    settings = b"port = COM5\r\n"
+
+    def test_logging_off_keeps_the_picked_port(self):
+        self.driver.combo_select(50, 6)
+        # Wine's end of a session asks every window, as Windows does at logging off.
+        subprocess.run([uidriver.WINE, "wineboot", "--end-session"], env=uidriver.wine_env(),
+                       capture_output=True, timeout=60, check=True)
+        self.assertTrue(uidriver.wait_until(lambda: self.read_settings() == b"port = COM7\r\n",
+                                            timeout=10), self.read_settings())
 
 
 class FailedWriteTest(PortwandTest):

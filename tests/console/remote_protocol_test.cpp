@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -67,32 +66,11 @@ struct SyncRig {
     }
 };
 
-// Microseconds since 1970 of a clock reading; compares the device with the computer.
-std::int64_t microsOf(int year, int month, int day, int hour, int minute, int second) {
-    using namespace std::chrono;
-    sys_days date = std::chrono::year{year} / month / day;
-    return (date.time_since_epoch() + hours{hour} + minutes{minute} + seconds{second}) /
-           microseconds{1};
-}
+// The computer's local time at that count, as microseconds since 1970.
 std::int64_t localMicros(const SteppedClock& clock, std::int64_t count) {
     LocalTime t = clock.at(count);
-    return microsOf(t.year, t.month, t.day, t.hour, t.minute, t.second) + t.millisecond * 1000LL +
-           count % 1000;
-}
-std::int64_t deviceMicros(const device::RunningClock& device, std::int64_t count) {
-    device::DeviceTime t = device.at(count);
-    return microsOf(t.year, t.month, t.day, t.hour, t.minute, t.second) +
-           device.microsIntoSecond(count);
-}
-device::DeviceTime deviceTimeAt(std::int64_t micros) {
-    using namespace std::chrono;
-    sys_time<microseconds> instant{microseconds{micros}};
-    sys_days date = floor<days>(instant);
-    year_month_day calendar{date};
-    hh_mm_ss<microseconds> ofDay{instant - date};
-    return {int(calendar.year()),          int(unsigned(calendar.month())),
-            int(unsigned(calendar.day())), int(ofDay.hours().count()),
-            int(ofDay.minutes().count()),  int(ofDay.seconds().count())};
+    return device::microsSince1970({t.year, t.month, t.day, t.hour, t.minute, t.second}) +
+           t.millisecond * 1000LL + count % 1000;
 }
 
 class ProtocolTest : public ::testing::Test {
@@ -545,7 +523,7 @@ TEST(WholeClock, LeavesTheRunningDeviceRightFromAnyMoment) {
             // Up to two years behind, at any point of its second.
             std::uniform_int_distribution<std::int64_t> behind(1, 2 * 366 * 86'400'000'000LL);
             std::int64_t deviceStart = localMicros(rig.clock, startMicros) - behind(random);
-            device::RunningClock running(deviceTimeAt(deviceStart),
+            device::RunningClock running(device::deviceTimeAt(deviceStart),
                                          startMicros - deviceStart % 1'000'000);
 
             bool done = fromF5 ? rig.pressF5() : rig.runSyncCommand();
@@ -557,7 +535,7 @@ TEST(WholeClock, LeavesTheRunningDeviceRightFromAnyMoment) {
             const std::int64_t allowedMicros = 100'000 + 14 * s.byteMicros;
             const std::int64_t endMicros = rig.clock.micros();
             for (std::int64_t t : {endMicros, endMicros + 61'000'000}) {
-                std::int64_t behindMicros = localMicros(rig.clock, t) - deviceMicros(running, t);
+                std::int64_t behindMicros = localMicros(rig.clock, t) - running.shownMicros(t);
                 EXPECT_GE(behindMicros, 0) << "at +" << (t - startMicros) / 1000 << " ms";
                 EXPECT_LT(behindMicros, allowedMicros)
                     << "at +" << (t - startMicros) / 1000 << " ms";

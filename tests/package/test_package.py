@@ -22,7 +22,8 @@ import uidriver  # noqa: E402
 
 ZIP_NAME = re.compile(r"lcd-clock-tools-(\d+)\.(\d+)\.(\d+)-win64\.zip")
 GUIDE = "Руководство.html"
-RELEASE_FILES = {"Facetor.exe", "Portwand.exe", "Facetor.ini", GUIDE, "LICENSE.txt"}
+RELEASE_FILES = {"Facetor.exe", "Portwand.exe", "Portwand.com", "Facetor.ini", GUIDE,
+                 "LICENSE.txt"}
 
 # Facetor's save button, its capture box and first letter key, Portwand's status label.
 SAVE_BUTTON, CAPTURE, FIRST_LETTER_KEY, HOURS_BUTTON = 3005, 360, 2057, 2001
@@ -102,7 +103,7 @@ class VersionResources(unittest.TestCase):
     def test_both_programs_carry_the_zip_version(self):
         version = package["version"]
         dotted = ".".join(str(n) for n in package["numbers"]) + ".0"
-        for exe in ("Facetor.exe", "Portwand.exe"):
+        for exe in ("Facetor.exe", "Portwand.exe", "Portwand.com"):
             with self.subTest(exe):
                 fixed, strings = self.read(exe)
                 self.assertEqual(fixed, [dotted, dotted])
@@ -157,6 +158,18 @@ class ProgramsStartFromTheFolder(unittest.TestCase):
         self.assertIsNone(ui.msgbox(0))
         self.close(process, ui)
         self.assertTrue(os.path.isfile(settings), "Portwand.ini was not written into the folder")
+
+
+class CommandLineProgram(unittest.TestCase):
+
+    def test_portwand_on_the_command_line_is_the_console_program_beside_the_window_one(self):
+        # As typed at a prompt in the folder: cmd.exe takes Portwand.com; a Russian Windows.
+        env = dict(uidriver.wine_env(), LC_ALL="ru_RU.UTF-8")
+        run = subprocess.run([uidriver.WINE, "cmd", "/c", "Portwand /?"], cwd=package["folder"],
+                             env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+        self.assertEqual(run.returncode, 0)
+        self.assertTrue(run.stdout.decode("cp866").startswith("Использование: Portwand /sync"),
+                        run.stdout)
 
 
 class UserGuide(unittest.TestCase):

@@ -1,5 +1,7 @@
 #include "tests/console/device/running_clock.h"
 
+#include <chrono>
+
 namespace portwand::device {
 
 namespace {
@@ -60,6 +62,28 @@ DeviceTime RunningClock::at(std::int64_t atMicros) const {
 
 std::int64_t RunningClock::microsIntoSecond(std::int64_t atMicros) const {
     return (atMicros - secondStart_) % kMicrosPerSecond;
+}
+
+std::int64_t RunningClock::shownMicros(std::int64_t atMicros) const {
+    return microsSince1970(at(atMicros)) + microsIntoSecond(atMicros);
+}
+
+std::int64_t microsSince1970(const DeviceTime& t) {
+    using namespace std::chrono;
+    const sys_days date = year{t.year} / month{unsigned(t.month)} / day{unsigned(t.day)};
+    return (date.time_since_epoch() + hours{t.hour} + minutes{t.minute} + seconds{t.second}) /
+           microseconds{1};
+}
+
+DeviceTime deviceTimeAt(std::int64_t micros) {
+    using namespace std::chrono;
+    const sys_time<microseconds> instant{microseconds{micros}};
+    const sys_days date = floor<days>(instant);
+    const year_month_day calendar{date};
+    const hh_mm_ss<microseconds> ofDay{instant - date};
+    return {int(calendar.year()),          int(unsigned(calendar.month())),
+            int(unsigned(calendar.day())), int(ofDay.hours().count()),
+            int(ofDay.minutes().count()),  int(ofDay.seconds().count())};
 }
 
 void RunningClock::receive(std::uint8_t byte, std::int64_t atMicros) {

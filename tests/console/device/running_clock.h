@@ -31,6 +31,8 @@ class RunningClock {
     // current second it is.
     DeviceTime at(std::int64_t atMicros) const;
     std::int64_t microsIntoSecond(std::int64_t atMicros) const;
+    // Both at once, as microseconds since 1970 of the device's calendar.
+    std::int64_t shownMicros(std::int64_t atMicros) const;
     // Every value frame taken, for tests that look at the order.
     int framesTaken() const { return framesTaken_; }
 
@@ -49,5 +51,10 @@ class RunningClock {
 // Whole seconds later, with every carry.
 DeviceTime addSeconds(DeviceTime time, std::int64_t seconds);
 int daysInMonth(int year, int month);
+
+// Microseconds since 1970 of a calendar reading (whole seconds), and the reading of such a count;
+// for comparing the device's clock with the computer's.
+std::int64_t microsSince1970(const DeviceTime& time);
+DeviceTime deviceTimeAt(std::int64_t microsSince1970);
 
 }  // namespace portwand::device

@@ -4,8 +4,10 @@
 // model. The line takes 1.04 ms a byte (9600 baud), a reading of the clock 50 µs, and each start
 // has its own sleep overshoot of up to 1 ms. Prints the largest and the median error of each, in
 // milliseconds, measured right after the command and again after the device's next minute. The
-// seconds alone are judged within the minute (they set nothing else).
+// seconds alone are judged within the minute (they set nothing else). The goal: under 100 ms for
+// both, and never a second (let alone a minute) off.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -33,12 +35,18 @@ std::int64_t localMicros(const SteppedClock& clock, std::int64_t count) {
            t.millisecond * 1000LL + count % 1000;
 }
 
+// Milliseconds behind (negative: ahead), two per start.
 struct Errors {
     std::vector<double> ms;
     void print(const char* what) {
-        std::sort(ms.begin(), ms.end());
-        std::printf("  %s: largest %.2f ms, median %.2f ms, smallest %.2f ms (%zu starts)\n", what,
-                    ms.back(), ms[ms.size() / 2], ms.front(), ms.size() / 2);
+        std::sort(ms.begin(), ms.end(),
+                  [](double a, double b) { return std::abs(a) < std::abs(b); });
+        long offBySeconds =
+            std::count_if(ms.begin(), ms.end(), [](double e) { return std::abs(e) >= 1000; });
+        std::printf(
+            "  %s: largest error %.2f ms, median %.2f ms; %ld of %zu measurements a second or more "
+            "off\n",
+            what, ms.back(), ms[ms.size() / 2], offBySeconds, ms.size());
     }
 };
 

@@ -164,6 +164,29 @@ class SerialPair:
         return not self.read(1, timeout=seconds)
 
 
+class SlowOpen:
+    """Makes the open of one COM port of the prefix as slow as asked, as a Bluetooth adapter's
+    whose device is off: slow_open.so (made by the build from slow_open.c) preloaded into Wine's
+    server, which opens the devices. Takes effect with the next Wine session, which
+    map_com_ports() starts; remove() ends it with the session after that."""
+
+    def __init__(self, port):
+        self.file = os.path.join(ports_folder(), "open-delay-ms")
+        self.set(0)
+        os.environ.update(
+            LD_PRELOAD=os.path.join(uidriver.build_dir(), "tests", "e2e", "console",
+                                    "slow_open.so"),
+            LCT_SLOW_OPEN_MATCH="dosdevices/" + port.lower(), LCT_SLOW_OPEN_FILE=self.file)
+
+    def set(self, ms):
+        with open(self.file, "w") as f:
+            f.write(str(ms))
+
+    def remove(self):
+        for name in ("LD_PRELOAD", "LCT_SLOW_OPEN_MATCH", "LCT_SLOW_OPEN_FILE"):
+            os.environ.pop(name, None)
+
+
 def check_value(v):
     return (~v) & 63
 

@@ -6,7 +6,8 @@ import subprocess
 import time
 import unittest
 
-from portwand_e2e import TITLE, PortwandWindowTest, SerialPair, clock_pair, map_com_ports
+from portwand_e2e import (TITLE, PortwandWindowTest, SerialPair, SlowOpen, clock_pair,
+                          map_com_ports, portwand_exe)
 import uidriver
 OPENED = "Порт открыт"
 FAILED = "Ошибка!"
@@ -15,6 +16,7 @@ RED = (253, 4, 2)
 
 pair5 = SerialPair("com5")
 pair12 = SerialPair("com12")
+slow12 = None  # the open of COM12, slow when a test asks
 
 
 def wait_for_fraction(fraction):
@@ -24,13 +26,16 @@ def wait_for_fraction(fraction):
 
 
 def setUpModule():
+    global slow12
     pair5.start()
     pair12.start()
+    slow12 = SlowOpen("COM12")
     # COM3 and COM4 must not exist, whatever serial ports the machine has.
     map_com_ports({"COM5": pair5.device, "COM12": pair12.device, "COM3": None, "COM4": None})
 
 
 def tearDownModule():
+    slow12.remove()
     pair5.stop()
     pair12.stop()
     map_com_ports({"COM5": None, "COM12": None})
@@ -266,6 +271,49 @@ class EndOfSessionTest(PortwandTest):
                        capture_output=True, timeout=60, check=True)
         self.assertTrue(uidriver.wait_until(lambda: self.read_settings() == b"port = COM7\r\n",
                                             timeout=10), self.read_settings())
+
+
+class SlowTrialOpeningTest(unittest.TestCase):
+    def shown_status_is_dark(self):
+        """Whether Portwand's window is on the screen with dark text in its status label, asked of
+        the X server: Wine's own calls into a window (FindWindow among them) wait while it is
+        busy."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Portwand$"],
+                               capture_output=True, text=True)
+        if not found.stdout.split():
+            return False
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell",
+                                   found.stdout.split()[0]], capture_output=True, text=True,
+                                  check=True).stdout
+        g = dict(line.split("=") for line in geometry.split())
+        x, y, w, h = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        # The client area (245 x 450) stands at the bottom of the window, inside its frame; the
+        # label at (130, 412, 100, 15) in it.
+        border = (w - 245) // 2
+        top = y + h - border - 450
+        picture = os.path.join(self.work, "screen.png")
+        uidriver.UiDriver.screenshot(picture)
+        raw = subprocess.run(["convert", picture, "-crop", f"100x15+{x + border + 130}+{top + 412}",
+                              "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        return any(max(raw[i:i + 3]) < 100 for i in range(0, len(raw), 3))
+
+    def test_window_is_on_screen_saying_so_while_a_slow_port_opens(self):
+        self.work = uidriver.fresh_folder("portwand-slow-")
+        self.addCleanup(uidriver.remove_folder, self.work)
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(b"port = COM12\r\n")
+        slow12.set(8000)  # a Bluetooth port whose device is off
+        self.addCleanup(slow12.set, 0)
+        process = uidriver.launch(portwand_exe(), self.work)
+        self.addCleanup(uidriver.stop, process)
+        # The status in black ("Открытие..."), not yet the outcome in blue or red.
+        self.assertTrue(uidriver.wait_until(self.shown_status_is_dark, timeout=6, interval=0.2))
+        d = uidriver.UiDriver()
+        self.addCleanup(d.close_driver)
+        d.attach(TITLE, 60000)
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == OPENED, timeout=20))
+        d.close()
+        d.wait_closed(10000)
 
 
 class FailedWriteTest(PortwandTest):

@@ -119,7 +119,8 @@ class PluggedAdapterTest(PortwandWindowTest):
         # Shown whole; the driver closes the list again.
         _, _, shown = d.combo_open_list(50)
         self.assertEqual(shown, len(expected))
-        time.sleep(0.3)  # a click straight after closing is taken as part of it under Wine
+        # A click at the same place within the double-click time (500 ms) would be a double click.
+        time.sleep(0.6)
 
     def test_list_is_read_again_when_opened_and_keeps_the_port(self):
         d = self.driver

@@ -162,14 +162,31 @@ class ProgramsStartFromTheFolder(unittest.TestCase):
 
 class CommandLineProgram(unittest.TestCase):
 
-    def test_portwand_on_the_command_line_is_the_console_program_beside_the_window_one(self):
-        # As typed at a prompt in the folder: cmd.exe takes Portwand.com; a Russian Windows.
+    def portwand(self, arguments, output=subprocess.PIPE):
+        """"Portwand" typed at a prompt in the folder (cmd.exe takes Portwand.com), on a Russian
+        Windows."""
         env = dict(uidriver.wine_env(), LC_ALL="ru_RU.UTF-8")
-        run = subprocess.run([uidriver.WINE, "cmd", "/c", "Portwand /?"], cwd=package["folder"],
-                             env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+        return subprocess.run([uidriver.WINE, "cmd", "/c", f"Portwand {arguments}".strip()],
+                              cwd=package["folder"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=output, stderr=output, timeout=120)
+
+    def test_portwand_on_the_command_line_is_the_console_program_beside_the_window_one(self):
+        run = self.portwand("/?")
         self.assertEqual(run.returncode, 0)
         self.assertTrue(run.stdout.decode("cp866").startswith("Использование: Portwand /sync"),
                         run.stdout)
+        # Without arguments it starts the window program and does not wait for it. (Under Wine
+        # the window program would hold on to the pipes of the output.)
+        self.assertEqual(self.portwand("", output=subprocess.DEVNULL).returncode, 0)
+        ui = uidriver.UiDriver()
+        self.addCleanup(ui.close_driver)
+        ui.attach("Portwand", 60000)
+        ui.close()
+        ui.wait_closed(10000)
+        # The port it writes at exit is left for the test of the window program to find.
+        settings = os.path.join(package["folder"], "Portwand.ini")
+        self.assertTrue(uidriver.wait_until(lambda: os.path.exists(settings), timeout=10))
+        os.remove(settings)
 
 
 class UserGuide(unittest.TestCase):

@@ -10,7 +10,9 @@ namespace portwand {
 
 namespace {
 
-// Lowest first: a part the device carries into by itself is then always one already sent.
+// Lowest first: should the device's own minute turn while they go out, every part that reached it
+// before that turn has all the parts below it set too, so it carries into it as the computer's
+// clock does.
 constexpr std::array<ClockField, 5> kParts{ClockField::Minutes, ClockField::Hours, ClockField::Day,
                                            ClockField::Month, ClockField::Year};
 // The seconds go out at a second that leaves at least this much of its minute for the five
@@ -49,9 +51,9 @@ bool sendChangedParts(FrameWriter& writer, SentParts& sent, const LocalTime& tim
 }  // namespace
 
 WholeClockResult writeWholeClock(FrameWriter& writer, Clock& clock) {
-    LocalTime at = clock.now();
-    for (int round = 1; round == 1 || (at.second > kLastSecondsBoundary && round <= kMaxRounds);
-         ++round)
+    // The first second to begin from now on that leaves room in its minute.
+    LocalTime at = waitForNextSecond(clock, clock.now());
+    for (int wait = 1; at.second > kLastSecondsBoundary && wait < kMaxRounds; ++wait)
         at = waitForNextSecond(clock, at);
     const std::int64_t boundaryMicros = clock.steadyMicros();
     if (!writer.writePair(ClockField::Seconds, std::uint8_t(at.second)))

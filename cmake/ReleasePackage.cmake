@@ -1,5 +1,6 @@
 # The release zip, made by CPack (scripts/package): one folder lcd-clock-tools-<version>/ holding
-# both programs, Facetor.ini, the user guide and the licence. Nothing else has an install rule, so
+# both programs (Portwand with its command-line program Portwand.com), Facetor.ini, the user guide
+# and the licence. Nothing else has an install rule, so
 # no test program or build file can get into the zip.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
@@ -18,7 +19,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(user_guide ALL DEPENDS ${LCT_GUIDE})
 
-install(TARGETS Facetor Portwand RUNTIME DESTINATION ${LCT_RELEASE_FOLDER})
+install(TARGETS Facetor Portwand PortwandCommand RUNTIME DESTINATION ${LCT_RELEASE_FOLDER})
 install(FILES ${PROJECT_SOURCE_DIR}/editor/Facetor.ini ${LCT_GUIDE}
         DESTINATION ${LCT_RELEASE_FOLDER})
 # With an extension, so that a double click in Explorer opens it, and with CR LF line ends, so that

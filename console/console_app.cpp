@@ -19,7 +19,10 @@ bool ConsoleApp::start() {
         window_.createControl(control);
     window_.addCommand(kSyncClock);
     fillPortList(portListEntries(ports_.existingPorts()));
-    protocol_.trialOpening();
+    // A Bluetooth port whose device is off takes the whole connection time-out to fail: the user
+    // sees the window, and what it is doing, meanwhile.
+    window_.show();
+    trialOpening();
     window_.startTimer(kSecondsTimer, kSecondsTimerPeriodMs);
     return true;
 }
@@ -127,6 +130,11 @@ void ConsoleApp::onPortListEvent() {
         return;
     lastPortText_ = text;
     currentPort_ = text;
+    trialOpening();
+}
+
+void ConsoleApp::trialOpening() {
+    window_.setLabel(kStatusLabel, kOpeningText, kOpeningColour);
     protocol_.trialOpening();
 }
 

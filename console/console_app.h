@@ -33,7 +33,8 @@ class ConsoleApp : private ConsoleFeedback {
     void refreshPortList();
     void onClose() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
-    // Writes the port back to the settings file.
+    // Writes the port back to the settings file: at exit, and when the session ends (logging off,
+    // shutting down), after which the system ends the program.
     void exit();
 
     const std::u16string& currentPort() const { return currentPort_; }
@@ -44,6 +45,8 @@ class ConsoleApp : private ConsoleFeedback {
     void showPortUnavailable() override;
     void fillPortList(const std::vector<std::u16string>& entries);
     void onPortListEvent();
+    // Says that the port is being opened, then opens and closes it to show whether it can be used.
+    void trialOpening();
 
     WindowOps& window_;
     PortSettings& settings_;

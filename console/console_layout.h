@@ -119,6 +119,8 @@ inline constexpr std::array<ControlSpec, 20> kConsoleControls{{
 inline constexpr std::array<const char16_t*, 9> kPortNames{
     u"COM1", u"COM2", u"COM3", u"COM4", u"COM5", u"COM6", u"COM7", u"COM8", u"COM9"};
 
+inline constexpr char16_t kOpeningText[] = u"Открытие...";
+inline constexpr Rgb kOpeningColour{0, 0, 0};
 inline constexpr char16_t kOpenedText[] = u"Порт открыт";
 inline constexpr Rgb kOpenedColour{12, 2, 202};
 inline constexpr char16_t kFailedText[] = u"Ошибка!";

@@ -1,11 +1,12 @@
 #include "console/port_settings.h"
 
+#include <utility>
+
 namespace portwand {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::u16string_view kLineEnd = u"\r\n";
 constexpr std::u16string_view kPortKey = u"port";
 
 bool isBlank(char16_t c) {
@@ -68,30 +69,26 @@ std::u16string_view skipOneLineEnd(std::u16string_view text) {
 
 }  // namespace
 
-SettingsText decodeSettings(std::string_view bytes, const AnsiCodec& ansi) {
-    SettingsText result;
-    if (bytes.starts_with(kUtf8Mark)) {
-        result.utf8 = true;
-        std::u16string text = utf8ToUtf16(bytes.substr(kUtf8Mark.size()));
-        // The mark stands on a line of its own; that line end is part of it, not an empty line.
-        result.lines = splitLines(skipOneLineEnd(text));
-    } else {
-        result.lines = splitLines(ansi.decode(bytes));
-    }
-    return result;
+std::optional<SettingsText> decodeSettings(std::string_view bytes, const AnsiCodec& ansi) {
+    std::optional<DecodedText> decoded = decodeText(bytes, ansi);
+    if (!decoded)
+        return std::nullopt;
+    std::u16string_view text = decoded->text;
+    // The UTF-8 mark stands on a line of its own; that line end is part of it, not an empty line.
+    if (decoded->encoding == TextEncoding::Utf8WithMark)
+        text = skipOneLineEnd(text);
+    return SettingsText{decoded->encoding, splitLines(text)};
 }
 
 std::string encodeSettings(const SettingsText& text, const AnsiCodec& ansi) {
-    std::string out;
-    if (text.utf8) {
-        out += kUtf8Mark;
-        out += kLineEnd;
-    }
+    std::u16string whole;
+    if (text.encoding == TextEncoding::Utf8WithMark)
+        whole += kLineEnd;
     for (const std::u16string& line : text.lines) {
-        out += text.utf8 ? utf16ToUtf8(line) : ansi.encode(line);
-        out += kLineEnd;
+        whole += line;
+        whole += kLineEnd;
     }
-    return out;
+    return encodeText(whole, text.encoding, ansi);
 }
 
 std::optional<std::size_t> findPortLine(const std::vector<std::u16string>& lines) {
@@ -137,7 +134,10 @@ std::u16string PortSettings::readPort() {
     FileContents file = files_.read(kSettingsFileName);
     if (file.state != FileContents::State::Read)
         return kDefaultPort;
-    return portValue(decodeSettings(file.bytes, ansi_).lines).value_or(kDefaultPort);
+    std::optional<SettingsText> text = decodeSettings(file.bytes, ansi_);
+    if (!text)
+        return kDefaultPort;
+    return portValue(text->lines).value_or(kDefaultPort);
 }
 
 bool PortSettings::writePort(const std::u16string& port) {
@@ -146,8 +146,12 @@ bool PortSettings::writePort(const std::u16string& port) {
     if (file.state == FileContents::State::Unreadable)
         return false;
     SettingsText text;
-    if (file.state == FileContents::State::Read)
-        text = decodeSettings(file.bytes, ansi_);
+    if (file.state == FileContents::State::Read) {
+        std::optional<SettingsText> decoded = decodeSettings(file.bytes, ansi_);
+        if (!decoded)
+            return false;
+        text = std::move(*decoded);
+    }
     setPortValue(text.lines, port);
     return files_.replace(kSettingsFileName, encodeSettings(text, ansi_));
 }

@@ -15,13 +15,14 @@ namespace portwand {
 inline constexpr char kSettingsFileName[] = "Portwand.ini";
 inline constexpr char16_t kDefaultPort[] = u"COM1";
 
-// A settings file taken apart into lines (without their line ends).
+// A settings file taken apart into lines (without their line ends), and the encoding it came in.
 struct SettingsText {
-    bool utf8 = false;  // began with the UTF-8 byte order mark
+    TextEncoding encoding = TextEncoding::Ansi;
     std::vector<std::u16string> lines;
 };
 
-SettingsText decodeSettings(std::string_view bytes, const AnsiCodec& ansi);
+// Nothing for a file that cannot be decoded (see decodeText): it is never rewritten.
+std::optional<SettingsText> decodeSettings(std::string_view bytes, const AnsiCodec& ansi);
 std::string encodeSettings(const SettingsText& text, const AnsiCodec& ansi);
 
 // The index of the line that holds the port, if there is one.
@@ -34,10 +35,12 @@ class PortSettings {
   public:
     PortSettings(FileStore& files, const AnsiCodec& ansi) : files_(files), ansi_(ansi) {}
 
-    // The stored port, or "COM1" when the file is missing or unreadable or has no such key.
+    // The stored port, or "COM1" when the file is missing, unreadable or undecodable or has no
+    // such key.
     std::u16string readPort();
-    // Rewrites the file with that port; false when it could not be written (the old file stays).
-    // A file that exists but cannot be read is left exactly as it is.
+    // Rewrites the file with that port, in the encoding it came in; false when it could not be
+    // written (the old file stays). A file that exists but cannot be read or decoded is left
+    // exactly as it is.
     bool writePort(const std::u16string& port);
 
   private:

@@ -52,7 +52,11 @@ void RemoteProtocol::armSeconds(int pressAgeMs) {
         pressSteadyMicros - lastArmingPress_.steadyMicros < 1'000'000)
         return;
     lastArmingPress_ = {pressMs / 1000, pressSteadyMicros};
-    armedSecond_ = localTimeAt(pressMs + 1000).second;
+    // A press handled only after the second that followed it had begun (the window was busy with
+    // F5 or a slow open) arms the second after the handling, not one a minute away.
+    const std::int64_t nowMs = millisecondsOf(time);
+    const bool nextSecondBegun = nowMs >= (pressMs / 1000 + 1) * 1000;
+    armedSecond_ = localTimeAt((nextSecondBegun ? nowMs : pressMs) + 1000).second;
     startTransferIfDue(time);
 }
 

@@ -49,7 +49,8 @@ class RemoteProtocol {
     // Any part but Seconds, whose transfer is armed and timed.
     void sendClockField(ClockField field);
     // `pressAgeMs`: how long ago the press was made; a press that waited while an earlier one
-    // was being served still counts in the second it was made.
+    // was being served still counts in the second it was made. It arms the second after the
+    // press, or after the handling when that second has begun meanwhile.
     void armSeconds(int pressAgeMs = 0);
     void secondsTick();
     ClockSyncResult syncClock();

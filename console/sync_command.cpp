@@ -13,8 +13,7 @@ class SilentFeedback : public ConsoleFeedback {
     void showPortUnavailable() override {}
 };
 
-bool isSyncSwitch(const std::u16string& argument) {
-    const std::u16string_view expected = u"/sync";
+bool isSwitch(const std::u16string& argument, std::u16string_view expected) {
     if (argument.size() != expected.size())
         return false;
     for (std::size_t i = 0; i < argument.size(); ++i) {
@@ -44,13 +43,21 @@ std::u16string dateAndTime(const LocalTime& t) {
 
 }  // namespace
 
-std::optional<SyncRequest> parseSyncRequest(const std::vector<std::u16string>& arguments) {
-    if (arguments.empty() || arguments.size() > 2 || !isSyncSwitch(arguments[0]))
-        return std::nullopt;
+CommandLine parseCommandLine(const std::vector<std::u16string>& arguments, Program program) {
+    using Kind = CommandLine::Kind;
+    if (arguments.empty())
+        return {Kind::Window, {}};
+    if (isSwitch(arguments[0], u"/?"))
+        return {arguments.size() == 1 ? Kind::Help : Kind::WrongArguments, {}};
+    // The window program ignores what it does not know (a file dropped onto it, say).
+    if (!isSwitch(arguments[0], u"/sync"))
+        return {program == Program::Window ? Kind::Window : Kind::WrongArguments, {}};
+    if (arguments.size() > 2)
+        return {Kind::WrongArguments, {}};
     SyncRequest request;
     if (arguments.size() == 2)
         request.port = arguments[1];
-    return request;
+    return {Kind::Sync, request};
 }
 
 SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
@@ -61,14 +68,15 @@ SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
     ClockSyncResult result = protocol.syncClock();
     switch (result.outcome) {
         case ClockSyncResult::Outcome::Done:
-            return {0, u"Часы устройства установлены через " + port + u": " +
-                           dateAndTime(result.instant)};
+            return {kSyncDone, u"Часы устройства установлены через " + port + u": " +
+                                   dateAndTime(result.instant)};
         case ClockSyncResult::Outcome::PortUnavailable:
-            return {1, u"Порт " + port + u" недоступен, часы устройства не установлены"};
+            return {kSyncFailed, u"Порт " + port + u" недоступен, часы устройства не установлены"};
         case ClockSyncResult::Outcome::WriteFailed:
             break;
     }
-    return {1, u"Ошибка записи в порт " + port + u", часы устройства установлены не полностью"};
+    return {kSyncFailed,
+            u"Ошибка записи в порт " + port + u", часы устройства установлены не полностью"};
 }
 
 }  // namespace portwand

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace portwand {
 
@@ -30,6 +31,49 @@ std::size_t sequenceLength(std::uint8_t lead) {
     if (lead >= 0xF0 && lead <= 0xF4)
         return 4;
     return 0;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+std::optional<std::u16string> utf16ToText(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        auto first = std::uint8_t(bytes[i]), second = std::uint8_t(bytes[i + 1]);
+        text += bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    }
+    return text;
+}
+
+std::string textToUtf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        char high = char(c >> 8), low = char(c & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// UTF-8 that comes back byte for byte: nothing was replaced.
+std::optional<std::u16string> exactUtf8ToText(std::string_view bytes) {
+    std::u16string text = utf8ToUtf16(bytes);
+    if (utf16ToUtf8(text) != bytes)
+        return std::nullopt;
+    return text;
+}
+
+bool beyondAscii(std::string_view bytes) {
+    for (char c : bytes) {
+        if (std::uint8_t(c) >= 0x80)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -112,6 +156,44 @@ std::string ByteAnsiCodec::encode(std::u16string_view text) const {
     for (char16_t c : text)
         out += c <= 0xFF ? char(c) : '?';
     return out;
+}
+
+std::optional<DecodedText> decodeText(std::string_view bytes, const AnsiCodec& ansi) {
+    std::optional<std::u16string> text;
+    TextEncoding encoding = TextEncoding::Ansi;
+    if (bytes.starts_with(kUtf8Mark)) {
+        encoding = TextEncoding::Utf8WithMark;
+        text = exactUtf8ToText(bytes.substr(kUtf8Mark.size()));
+    } else if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
+        bool bigEndian = bytes.starts_with(kUtf16BeMark);
+        encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+        text = utf16ToText(bytes.substr(2), bigEndian);
+    } else if (bytes.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    } else if (beyondAscii(bytes) && (text = exactUtf8ToText(bytes))) {
+        encoding = TextEncoding::Utf8;
+    } else {
+        text = ansi.decode(bytes);
+    }
+    if (!text)
+        return std::nullopt;
+    return DecodedText{encoding, std::move(*text)};
+}
+
+std::string encodeText(std::u16string_view text, TextEncoding encoding, const AnsiCodec& ansi) {
+    switch (encoding) {
+        case TextEncoding::Ansi:
+            return ansi.encode(text);
+        case TextEncoding::Utf8:
+            return utf16ToUtf8(text);
+        case TextEncoding::Utf8WithMark:
+            return std::string(kUtf8Mark) + utf16ToUtf8(text);
+        case TextEncoding::Utf16Le:
+            return std::string(kUtf16LeMark) + textToUtf16(text, false);
+        case TextEncoding::Utf16Be:
+            return std::string(kUtf16BeMark) + textToUtf16(text, true);
+    }
+    return {};
 }
 
 }  // namespace portwand

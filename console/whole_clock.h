@@ -1,5 +1,8 @@
-// The whole clock in one action: year, month, day, hours and minutes, then the seconds right at
-// the start of a second, all six of the one instant at which the seconds pair leaves.
+// The whole clock in one action. The device's clock runs while the frames are on their way, so
+// the order matters: the seconds go first, right at the start of a second that leaves room in its
+// minute, and then the other five parts of that minute, the lowest first. Should the minute turn
+// over before the last pair is out (a slow line), the parts that changed go again once the
+// device's own seconds have turned as well.
 #pragma once
 
 #include "console/clock.h"
@@ -9,12 +12,10 @@ namespace portwand {
 
 struct WholeClockResult {
     bool written;       // every frame went out
-    LocalTime instant;  // the reading the seconds pair was sent at
+    LocalTime instant;  // the reading at the start of the second the seconds pair carries
 };
 
-// On an open link. Each part is sent for the next second boundary; a part that has turned over
-// by the time that boundary is near (the minute at second 59, everything on New Year's Eve) is
-// sent again with its new value before the seconds go out at the boundary.
+// On an open link.
 WholeClockResult writeWholeClock(FrameWriter& writer, Clock& clock);
 
 }  // namespace portwand

@@ -14,6 +14,8 @@ class WindowOps {
 
     // The top-level window, centred on the screen; false when it cannot be created.
     virtual bool createWindow(const WindowSpec& desc) = 0;
+    // Shows the window with all its controls drawn, before anything slow happens.
+    virtual void show() = 0;
     virtual void createFont(const FontSpec& desc) = 0;
     virtual void createControl(const ControlSpec& desc) = 0;
     // An item of the window's system menu, and its shortcut.

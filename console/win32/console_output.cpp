@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "console/text_codec.h"
 #include "console/win32/wide_text.h"
 
 namespace portwand::win32 {
@@ -17,25 +16,38 @@ bool writeToConsole(HANDLE console, const std::wstring& text) {
     return WriteConsoleW(console, text.data(), DWORD(text.size()), &written, nullptr);
 }
 
+// Redirected text is read back in the console's code page by cmd's "type", a batch file's
+// "for /f" and PowerShell alike: 866 on a Russian Windows, UTF-8 after "chcp 65001". Without any
+// console (the Task Scheduler), the system's OEM code page is what a console would have.
+std::string inConsoleCodePage(const std::wstring& text) {
+    UINT codePage = GetConsoleOutputCP();
+    if (codePage == 0)
+        codePage = GetOEMCP();
+    int length = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0,
+                                     nullptr, nullptr);
+    std::string bytes(std::size_t(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(), length, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 }  // namespace
 
-void printLine(const std::u16string& line) {
+void printLine(OutputStream stream, const std::u16string& line) {
     std::wstring text = wide(line + u"\r\n");
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (output && output != INVALID_HANDLE_VALUE) {
-        if (writeToConsole(output, text))
+    HANDLE handle =
+        GetStdHandle(stream == OutputStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    if (handle && handle != INVALID_HANDLE_VALUE) {
+        if (writeToConsole(handle, text))
             return;
-        // Redirected to a file or a pipe: UTF-8, which keeps the Cyrillic whatever the code page.
-        DWORD type = GetFileType(output);
-        if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
-            std::string bytes = utf16ToUtf8(line + u"\r\n");
-            DWORD written = 0;
-            WriteFile(output, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        // A file, a pipe or nul.
+        std::string bytes = inConsoleCodePage(text);
+        DWORD written = 0;
+        if (WriteFile(handle, bytes.data(), DWORD(bytes.size()), &written, nullptr))
             return;
-        }
     }
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
-        return;  // started by the Task Scheduler or the desktop: nobody reads it
+        return;  // started from the desktop: nobody reads it
     HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
     if (console != INVALID_HANDLE_VALUE) {

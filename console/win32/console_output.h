@@ -1,12 +1,14 @@
-// One line for the console that started the program, if there is one: Portwand is a window
-// program, so it writes to its standard output when that was handed to it (a pipe, a file) and
-// otherwise to the console of the program that started it.
+// Lines for whoever started the program: its console, or the file, pipe or nul device its output
+// was redirected to. A window program started from a console without redirection writes to that
+// console, if there is one.
 #pragma once
 
 #include <string>
 
 namespace portwand::win32 {
 
-void printLine(const std::u16string& line);
+enum class OutputStream { Output, Error };
+
+void printLine(OutputStream stream, const std::u16string& line);
 
 }  // namespace portwand::win32

@@ -207,8 +207,10 @@ void ConsoleWindow::startTimer(int timerId, int periodMs) {
 
 void ConsoleWindow::show() {
     ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
+    // Drawn now, controls and all: the trial opening that follows may keep the thread busy.
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void ConsoleWindow::runEventLoop() {
@@ -356,6 +358,14 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // Logging off or shutting down: the system ends the program once this returns, so the
+            // port is kept now, as closing the window keeps it.
+            if (app_ && wParam)
+                app_->exit();
+            return 0;
         case WM_CLOSE:
             if (app_)
                 app_->onClose();

@@ -21,11 +21,11 @@ class ConsoleWindow : public WindowOps {
 
     // Where the window's events go; set before start-up.
     void attach(ConsoleApp& app) { app_ = &app; }
-    void show();
     // Runs the message loop until the window has been closed.
     void runEventLoop();
 
     bool createWindow(const WindowSpec& desc) override;
+    void show() override;
     void createFont(const FontSpec& desc) override;
     void createControl(const ControlSpec& desc) override;
     void addCommand(const CommandSpec& desc) override;

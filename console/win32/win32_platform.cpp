@@ -4,11 +4,29 @@
 
 #include <mmsystem.h>
 
+#include <string>
 #include <utility>
 
 #include "console/win32/wide_text.h"
 
 namespace portwand::win32 {
+
+void keepTimerResolutionWhenHidden() {
+    using SetInformation = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto setInformation = kernel ? reinterpret_cast<SetInformation>(reinterpret_cast<void*>(
+                                       GetProcAddress(kernel, "SetProcessInformation")))
+                                 : nullptr;
+    if (!setInformation)
+        return;
+    // Control the timer-resolution throttling and switch it off; failure (a system before
+    // Windows 11) changes nothing.
+    PROCESS_POWER_THROTTLING_STATE state{};
+    state.Version = PROCESS_POWER_THROTTLING_CURRENT_VERSION;
+    state.ControlMask = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
+    state.StateMask = 0;
+    setInformation(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
+}
 
 LocalTime Win32Clock::now() {
     SYSTEMTIME t{};
@@ -78,9 +96,24 @@ FileContents Win32FileStore::read(const std::string& name) {
     return {FileContents::State::Read, std::move(bytes)};
 }
 
+namespace {
+
+std::wstring fullPath(const std::wstring& name) {
+    DWORD length = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return name;
+    std::wstring path(length, L'\0');
+    length = GetFullPathNameW(name.c_str(), length, path.data(), nullptr);
+    path.resize(length);
+    return path;
+}
+
+}  // namespace
+
 bool Win32FileStore::replace(const std::string& name, const std::string& bytes) {
-    std::wstring target = wideAscii(name);
-    std::wstring temporary = wideAscii(temporaryNameFor(name));
+    // Full paths: Wine's ReplaceFileW takes no others.
+    std::wstring target = fullPath(wideAscii(name));
+    std::wstring temporary = fullPath(wideAscii(temporaryNameFor(name)));
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -91,9 +124,28 @@ bool Win32FileStore::replace(const std::string& name, const std::string& bytes) 
                           written == bytes.size());
     ok = FlushFileBuffers(file) && ok;
     CloseHandle(file);
-    if (ok)
+    if (!ok) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         ok = MoveFileExW(temporary.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    } else {
+        // Unlike a rename over it, this keeps the file's attributes, permissions and creation
+        // time. A read-only file is not replaced.
+        ok = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                          REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS |
+                              REPLACEFILE_IGNORE_ACL_ERRORS,
+                          nullptr, nullptr);
+        // The old file is gone and the new one still has its temporary name: put it in place.
+        if (!ok && GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+            ok = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        // Wine's ReplaceFileW drops the attributes (hidden, archive) as a rename would.
+        if (ok && GetFileAttributesW(target.c_str()) != attributes)
+            SetFileAttributesW(target.c_str(), attributes);
+    }
     if (!ok)
         DeleteFileW(temporary.c_str());
     return ok;

@@ -7,6 +7,11 @@
 
 namespace portwand::win32 {
 
+// Windows 11 lets a process's 1 ms timer resolution lapse while its windows are minimised, covered
+// or absent (a scheduled "/sync" has none) unless the process opts out. Looked up at run time:
+// older Windows has no such call and needs none.
+void keepTimerResolutionWhenHidden();
+
 class Win32Clock : public Clock {
   public:
     LocalTime now() override;

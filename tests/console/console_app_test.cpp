@@ -45,7 +45,7 @@ TEST_F(ConsoleAppTest, StartUpBuildsTheWindowReadsTheSettingsAndMakesATrialOpeni
     expected.insert(expected.end(), 20, "control");
     expected.insert(expected.end(), {"command", "clear"});
     expected.insert(expected.end(), 9, "entry");
-    expected.insert(expected.end(), {"select", "listText", "label", "timer"});
+    expected.insert(expected.end(), {"select", "listText", "show", "label", "label", "timer"});
     EXPECT_EQ(window.log, expected);
 
     std::vector<int> ids(window.controlIds.begin(), window.controlIds.end());
@@ -69,6 +69,18 @@ TEST_F(ConsoleAppTest, StartUpBuildsTheWindowReadsTheSettingsAndMakesATrialOpeni
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(window.timer, (std::pair<int, int>{100, 100}));
     EXPECT_EQ(app.protocol().armedSecond(), RemoteProtocol::kDisarmed);
+}
+
+TEST_F(ConsoleAppTest, WindowIsOnScreenSayingThePortIsBeingOpenedWhileItOpens) {
+    using Seen = std::pair<bool, std::u16string>;  // shown, and the status, as an open begins
+    std::vector<Seen> seen;
+    link.whenOpening = [&] { seen.push_back({window.shown, window.labelText}); };
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(seen, std::vector<Seen>{Seen(true, u"Открытие...")});
+    EXPECT_EQ(window.labelText, u"Порт открыт");
+    window.pick(2);
+    app.onControl(kPortList);
+    EXPECT_EQ(seen.back(), Seen(true, u"Открытие..."));
 }
 
 TEST_F(ConsoleAppTest, WindowThatCannotBeCreatedEndsWithoutTouchingTheSettings) {
@@ -295,9 +307,10 @@ TEST_F(ConsoleAppTest, SyncCommandSetsTheWholeClockOverOneOpening) {
     EXPECT_TRUE(link.opened.empty());
     app.onCommand(kSyncClockCommand);
     EXPECT_EQ(link.opened.size(), 1u);
+    // The seconds first, then minutes, hours, day, month and year of that minute.
     EXPECT_EQ(link.text(),
-              "B2037\n\rB0126\n\rB2056\n\rB0207\n\rB2059\n\rB0304\n\r"
-              "B2051\n\rB0412\n\rB2063\n\rB0500\n\rB2032\n\rB0631\n\r");
+              "B2032\n\rB0631\n\rB2063\n\rB0500\n\rB2051\n\rB0412\n\r"
+              "B2059\n\rB0304\n\rB2056\n\rB0207\n\rB2037\n\rB0126\n\r");
     EXPECT_TRUE(window.messages.empty());
     // A port that cannot be opened: the message box, nothing sent.
     clearRecords();

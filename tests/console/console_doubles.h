@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -34,6 +36,12 @@ class SteppedClock : public Clock {
     void setTime(int hour, int minute, int second, int millisecond = 0) {
         micros_ = ((hour * 60LL + minute) * 60 + second) * kMicrosPerSecond + millisecond * 1000LL;
     }
+    // From that count on, the local clock shows `byMicros` more: a change to summer time, or back
+    // with a negative amount.
+    void setLocalJump(std::int64_t atMicros, std::int64_t byMicros) {
+        jumpAt_ = atMicros;
+        jumpBy_ = byMicros;
+    }
     // How far every reading moves the clock on (the time a poll of the real clock takes).
     void setReadingStepMicros(std::int64_t step) { readingStep_ = step; }
     // How much longer than asked every sleep lasts.
@@ -62,6 +70,8 @@ class SteppedClock : public Clock {
 
     // The local time this clock shows at that count.
     LocalTime at(std::int64_t micros) const {
+        if (micros >= jumpAt_)
+            micros += jumpBy_;
         int year = year_, month = month_, day = day_;
         for (std::int64_t d = micros / kMicrosPerDay; d > 0; --d) {
             if (++day > daysInMonth(year, month)) {
@@ -101,6 +111,8 @@ class SteppedClock : public Clock {
     std::int64_t steady_ = 0;
     std::int64_t readingStep_ = 0;
     std::int64_t sleepOvershoot_ = 0;
+    std::int64_t jumpAt_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t jumpBy_ = 0;
     int fineResolutionDepth_ = 0;
     long readings_ = 0;
 };
@@ -118,18 +130,23 @@ class RecordingLink : public SerialLink {
     std::set<std::u16string> missingPorts;
     // How long every open takes (a USB adapter tens of milliseconds, a Bluetooth one seconds).
     std::int64_t openMicros = 0;
+    // How long every byte takes to go out (a slow or stalled line); it is recorded at its end.
+    std::int64_t writeMicros = 0;
     // The n-th byte (counted from 0 over the whole run) that fails to go out, if any.
     std::optional<int> failingByte;
 
     std::vector<std::u16string> opened;  // every open attempt, successful or not
     std::vector<Byte> bytes;
     int closes = 0;
-    std::vector<std::string> misuse;  // calls out of the link's order
+    std::vector<std::string> misuse;    // calls out of the link's order
+    std::function<void()> whenOpening;  // looks at the world as an open begins
 
     LinkStatus open(const std::u16string& portName) override {
         if (isOpen_)
             misuse.push_back("open while open");
         opened.push_back(portName);
+        if (whenOpening)
+            whenOpening();
         clock_.advanceMicros(openMicros);
         if (portName.empty() || missingPorts.count(portName))
             return LinkStatus::Failed;
@@ -141,6 +158,7 @@ class RecordingLink : public SerialLink {
             misuse.push_back("write while closed");
         if (failingByte && attempts_++ == *failingByte)
             return false;
+        clock_.advanceMicros(writeMicros);
         bytes.push_back({byte, clock_.micros()});
         return true;
     }
@@ -196,6 +214,7 @@ class MemoryFileStore : public FileStore {
 class FakeWindow : public WindowOps {
   public:
     bool canCreate = true;
+    bool shown = false;
     std::vector<std::string> log;
     std::vector<int> controlIds;
     std::vector<int> commands;
@@ -215,6 +234,10 @@ class FakeWindow : public WindowOps {
     bool createWindow(const WindowSpec&) override {
         log.push_back("window");
         return canCreate;
+    }
+    void show() override {
+        log.push_back("show");
+        shown = true;
     }
     void createFont(const FontSpec&) override { log.push_back("font"); }
     void createControl(const ControlSpec& desc) override {

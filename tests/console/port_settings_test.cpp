@@ -120,6 +120,53 @@ TEST_F(PortSettingsTest, FileWithoutMarkIsReadAndWrittenInTheAnsiCodePage) {
     EXPECT_EQ(rewritten(before, u"COM2"), "; \xCF\xEE\xF0\xF2\r\nport = COM2\r\n");
 }
 
+// UTF-16 bytes of a text, with the mark first.
+std::string utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        char high = char(c >> 8), low = char(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST_F(PortSettingsTest, EveryEncodingNotepadSavesIsReadAndWrittenBackInIt) {
+    const std::u16string before = u"; \u041F\u043E\u0440\u0442\r\nport = COM4\r\n";
+    const std::u16string after = u"; \u041F\u043E\u0440\u0442\r\nport = COM7\r\n";
+    const std::string utf8Before = utf16ToUtf8(before), utf8After = utf16ToUtf8(after);
+    const struct {
+        const char* name;
+        std::string before, after;
+    } table[] = {
+        // The native codec takes the bytes of code page 1251 as they are.
+        {"ANSI", "; \xCF\xEE\xF0\xF2\r\nport = COM4\r\n", "; \xCF\xEE\xF0\xF2\r\nport = COM7\r\n"},
+        {"UTF-8", utf8Before, utf8After},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8Before, "\xEF\xBB\xBF\r\n" + utf8After},
+        {"UTF-16 LE", utf16(before, false), utf16(after, false)},
+        {"UTF-16 BE", utf16(before, true), utf16(after, true)},
+    };
+    for (const auto& row : table) {
+        EXPECT_EQ(readFrom(row.before), u"COM4") << row.name;
+        EXPECT_EQ(rewritten(row.before, u"COM7"), row.after) << row.name;
+    }
+    // A new line goes into a UTF-16 file in UTF-16.
+    EXPECT_EQ(rewritten(utf16(u"; x\r\n", false), u"COM2"),
+              utf16(u"; x\r\nport = COM2\r\n", false));
+}
+
+TEST_F(PortSettingsTest, FileThatCannotBeDecodedIsLeftUntouched) {
+    for (const std::string& bytes : {
+             utf16(u"port = COM4\r\n", false).substr(0, 9),     // an odd number of UTF-16 bytes
+             std::string("p\0o\0r\0t\0=\0C\0O\0M\0004\0", 18),  // UTF-16 without its mark
+             std::string("\xEF\xBB\xBFport = COM4\r\n; \xCF\xEE\r\n"),  // not UTF-8 after the mark
+         }) {
+        files.files["Portwand.ini"] = bytes;
+        EXPECT_EQ(settings.readPort(), u"COM1");
+        EXPECT_FALSE(settings.writePort(u"COM7"));
+        EXPECT_EQ(files.files.at("Portwand.ini"), bytes);
+    }
+}
+
 TEST_F(PortSettingsTest, FailedWriteReportsItAndKeepsTheOldFile) {
     files.files["Portwand.ini"] = "port = COM4\r\n";
     files.failWrites = true;

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
-#include <map>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "console/console_app.h"
+#include "console/sync_command.h"
 #include "tests/console/console_doubles.h"
+#include "tests/console/device/running_clock.h"
 
 namespace portwand {
 namespace {
@@ -40,6 +42,36 @@ struct FreshProtocol {
         return {clock, link, protocol};
     }
 };
+
+// F5 in the window and the "/sync" command, on doubles of their own.
+struct SyncRig {
+    SteppedClock clock;
+    RecordingLink link{clock};
+    testing::MemoryFileStore files;
+    ByteAnsiCodec ansi;
+    PortSettings settings{files, ansi};
+    testing::FakeWindow window;
+    testing::FakePortCatalog ports;
+    ConsoleApp app{window, link, clock, settings, ports};
+
+    SyncRig() { clock.setReadingStepMicros(200); }
+    bool pressF5() {
+        files.files["Portwand.ini"] = "port = COM14\r\n";
+        app.start();
+        app.onCommand(kSyncClockCommand);
+        return window.messages.empty();
+    }
+    bool runSyncCommand() {
+        return runSync(SyncRequest{u"COM14"}, link, clock, settings).exitCode == 0;
+    }
+};
+
+// The computer's local time at that count, as microseconds since 1970.
+std::int64_t localMicros(const SteppedClock& clock, std::int64_t count) {
+    LocalTime t = clock.at(count);
+    return device::microsSince1970({t.year, t.month, t.day, t.hour, t.minute, t.second}) +
+           t.millisecond * 1000LL + count % 1000;
+}
 
 class ProtocolTest : public ::testing::Test {
   protected:
@@ -177,6 +209,18 @@ TEST_F(ProtocolTest, ArmingTakesTheNextSecondAndSendsNothingByItself) {
     protocol.armSeconds();
     EXPECT_EQ(protocol.armedSecond(), 43);
     EXPECT_TRUE(link.opened.empty());
+}
+
+TEST_F(ProtocolTest, PressHandledAfterItsNextSecondArmsTheSecondAfterTheHandling) {
+    clock.setReadingStepMicros(100);
+    // Pressed at 41.500 while F5 (or a slow open) kept the window busy; handled at 43.300.
+    clock.setTime(9, 0, 43, 300);
+    protocol.armSeconds(1800);
+    EXPECT_EQ(protocol.armedSecond(), 44);
+    tickUntilSent(12);
+    ASSERT_EQ(link.text(), "B2019\n\rB0644\n\r");
+    EXPECT_GE(firstByteSecond(), 9 * 3600 + 44);
+    EXPECT_LT(firstByteSecond(), 9 * 3600 + 44.001);
 }
 
 TEST_F(ProtocolTest, TicksSendNothingWhileDisarmed) {
@@ -435,67 +479,68 @@ TEST_F(ProtocolTest, PortQuickerThanLastTimeStillWaitsForTheArmedSecond) {
     EXPECT_LE(longestHandler, (3000 + 1000 + 55) * 1000LL);
 }
 
-// The device as the frames set it: a value frame sets its part when it follows the right check
-// frame.
-struct DeviceClock {
-    std::map<int, int> parts;  // by the value frame's selector
-    std::int64_t secondsSentAt = -1;
-
-    explicit DeviceClock(const std::vector<RecordingLink::Byte>& bytes) {
-        EXPECT_EQ(bytes.size() % 14, 0u);
-        auto number = [&](std::size_t at) {
-            return (bytes[at].value - '0') * 10 + (bytes[at + 1].value - '0');
-        };
-        for (std::size_t i = 0; i + 14 <= bytes.size(); i += 14) {
-            EXPECT_EQ(number(i + 1), 20);
-            int selector = number(i + 8), value = number(i + 10);
-            EXPECT_EQ(number(i + 3), 63 - value);
-            parts[selector] = value;
-            if (selector == 6)
-                secondsSentAt = bytes[i].micros;
-        }
-    }
-};
-
-TEST(WholeClock, DeviceShowsTheInstantTheSecondsLeaveAcrossEveryTurnOver) {
-    const struct {
+// F5 and "/sync" against the running device, set to a random earlier time, from every 50 ms of
+// the last minute of a year, across the end of February, summer time coming and going, and on a
+// line so slow that the minute turns before the last pair: as soon as the command ends, and after
+// the device's next minute, its clock is behind the computer's by no more than the seconds pair
+// takes, never a minute or more off.
+TEST(WholeClock, LeavesTheRunningDeviceRightFromAnyMoment) {
+    struct Start {
         int year, month, day, hour, minute, second, millisecond;
-        // year (from 2000), month, day, hour, minute, second as the device ends up
-        std::array<int, 6> shown;
-    } table[] = {
-        {2026, 12, 31, 23, 59, 59, 900, {27, 1, 1, 0, 0, 1}},
-        {2026, 12, 31, 23, 59, 59, 300, {27, 1, 1, 0, 0, 0}},
-        {2026, 12, 31, 23, 59, 58, 800, {27, 1, 1, 0, 0, 0}},
-        {2024, 2, 28, 23, 59, 59, 500, {24, 2, 29, 0, 0, 0}},
-        {2011, 5, 17, 10, 15, 59, 900, {11, 5, 17, 10, 16, 1}},
-        {2011, 5, 17, 10, 15, 58, 850, {11, 5, 17, 10, 16, 0}},
-        {2011, 5, 17, 10, 15, 30, 0, {11, 5, 17, 10, 15, 31}},
+        std::int64_t jumpAfterMs = 0, jumpByMs = 0;  // a change of the local clock
+        std::int64_t byteMicros = 0;                 // how long each byte takes
     };
-    for (const auto& row : table) {
-        SCOPED_TRACE(std::to_string(row.year) + "-" + std::to_string(row.month) + "-" +
-                     std::to_string(row.day) + " " + std::to_string(row.hour) + ":" +
-                     std::to_string(row.minute) + ":" + std::to_string(row.second) + "." +
-                     std::to_string(row.millisecond));
-        FreshProtocol rig;
-        auto [clock, link, protocol] = rig.parts();
-        clock.setDate(row.year, row.month, row.day);
-        clock.setTime(row.hour, row.minute, row.second, row.millisecond);
-        ClockSyncResult result = protocol.syncClock();
-        EXPECT_EQ(result.outcome, ClockSyncResult::Outcome::Done);
-        EXPECT_EQ(link.opened.size(), 1u);
-        EXPECT_EQ(link.closes, 1);
+    std::vector<Start> starts;
+    for (int i = 0; i < 1200; ++i)
+        starts.push_back({2026, 12, 31, 23, 59, i / 20, i % 20 * 50});
+    for (int ms : {0, 500, 850, 990}) {
+        starts.push_back({2024, 2, 28, 23, 59, 59, ms});
+        starts.push_back({2026, 2, 28, 23, 59, 59, ms});
+        starts.push_back({2026, 4, 30, 23, 59, 58, ms});
+    }
+    const std::int64_t hourMs = 3'600'000;
+    starts.push_back({2026, 3, 29, 1, 59, 59, 800, 200, hourMs});
+    starts.push_back({2026, 10, 25, 2, 59, 59, 800, 200, -hourMs});
+    // 40 ms a byte: the minute turns while the parts go out.
+    for (int second : {56, 57, 58})
+        starts.push_back({2026, 12, 31, 23, 59, second, 900, 0, 0, 40'000});
+    starts.push_back({2026, 3, 29, 1, 59, 57, 900, 2100, hourMs, 40'000});
 
-        DeviceClock device(link.bytes);
-        std::array<int, 6> shown{device.parts[1], device.parts[2], device.parts[3],
-                                 device.parts[4], device.parts[5], device.parts[6]};
-        EXPECT_EQ(shown, row.shown);
-        // The seconds pair comes last, right at the start of the second it carries.
-        ASSERT_GE(link.bytes.size(), 14u);
-        EXPECT_EQ(device.secondsSentAt, link.bytes[link.bytes.size() - 14].micros);
-        EXPECT_LT(device.secondsSentAt % SteppedClock::kMicrosPerSecond, 5'000);
-        EXPECT_EQ(clock.at(device.secondsSentAt).second, row.shown[5]);
-        EXPECT_EQ(result.instant.second, row.shown[5]);
-        EXPECT_EQ(result.instant.minute, row.shown[4]);
+    std::mt19937_64 random(17);
+    for (const Start& s : starts) {
+        for (bool fromF5 : {true, false}) {
+            SCOPED_TRACE(std::to_string(s.year) + "-" + std::to_string(s.month) + "-" +
+                         std::to_string(s.day) + " " + std::to_string(s.hour) + ":" +
+                         std::to_string(s.minute) + ":" + std::to_string(s.second) + "." +
+                         std::to_string(s.millisecond) + (fromF5 ? " F5" : " /sync"));
+            SyncRig rig;
+            rig.clock.setDate(s.year, s.month, s.day);
+            rig.clock.setTime(s.hour, s.minute, s.second, s.millisecond);
+            const std::int64_t startMicros = rig.clock.micros();
+            if (s.jumpByMs != 0)
+                rig.clock.setLocalJump(startMicros + s.jumpAfterMs * 1000, s.jumpByMs * 1000);
+            rig.link.writeMicros = s.byteMicros;
+            // Up to two years behind, at any point of its second.
+            std::uniform_int_distribution<std::int64_t> behind(1, 2 * 366 * 86'400'000'000LL);
+            std::int64_t deviceStart = localMicros(rig.clock, startMicros) - behind(random);
+            device::RunningClock running(device::deviceTimeAt(deviceStart),
+                                         startMicros - deviceStart % 1'000'000);
+
+            bool done = fromF5 ? rig.pressF5() : rig.runSyncCommand();
+            ASSERT_TRUE(done);
+            for (const RecordingLink::Byte& b : rig.link.bytes)
+                running.receive(b.value, b.micros);
+
+            // The seconds pair's own time: the pause and its two frames.
+            const std::int64_t allowedMicros = 100'000 + 14 * s.byteMicros;
+            const std::int64_t endMicros = rig.clock.micros();
+            for (std::int64_t t : {endMicros, endMicros + 61'000'000}) {
+                std::int64_t behindMicros = localMicros(rig.clock, t) - running.shownMicros(t);
+                EXPECT_GE(behindMicros, 0) << "at +" << (t - startMicros) / 1000 << " ms";
+                EXPECT_LT(behindMicros, allowedMicros)
+                    << "at +" << (t - startMicros) / 1000 << " ms";
+            }
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,18 +15,32 @@ using testing::MemoryFileStore;
 using testing::RecordingLink;
 using testing::SteppedClock;
 
-TEST(SyncCommandLine, OnlySyncWithAtMostAPortAsksForIt) {
-    using Args = std::vector<std::u16string>;
-    EXPECT_FALSE(parseSyncRequest(Args{}));
-    EXPECT_FALSE(parseSyncRequest(Args{u"sync"}));
-    EXPECT_FALSE(parseSyncRequest(Args{u"/synchro"}));
-    EXPECT_FALSE(parseSyncRequest(Args{u"/sync", u"COM14", u"COM15"}));
-    auto fromSettings = parseSyncRequest(Args{u"/SYNC"});
-    ASSERT_TRUE(fromSettings);
-    EXPECT_FALSE(fromSettings->port);
-    auto named = parseSyncRequest(Args{u"/Sync", u"COM14"});
-    ASSERT_TRUE(named && named->port);
-    EXPECT_EQ(*named->port, u"COM14");
+TEST(SyncCommandLine, SyncWithAtMostAPortRunsAndOtherUsesOfItsSwitchesAreWrong) {
+    using Kind = CommandLine::Kind;
+    const struct {
+        std::vector<std::u16string> arguments;
+        Kind inWindowProgram, inCommandLineProgram;
+        std::optional<std::u16string> port;
+    } table[] = {
+        {{}, Kind::Window, Kind::Window, {}},
+        {{u"sync"}, Kind::Window, Kind::WrongArguments, {}},
+        {{u"C:\\design.txt"}, Kind::Window, Kind::WrongArguments, {}},
+        {{u"/synchro"}, Kind::Window, Kind::WrongArguments, {}},
+        {{u"/SYNC"}, Kind::Sync, Kind::Sync, {}},
+        {{u"/Sync", u"COM14"}, Kind::Sync, Kind::Sync, u"COM14"},
+        {{u"/sync", u"COM14", u"extra"}, Kind::WrongArguments, Kind::WrongArguments, {}},
+        {{u"/?"}, Kind::Help, Kind::Help, {}},
+        {{u"/?", u"COM14"}, Kind::WrongArguments, Kind::WrongArguments, {}},
+    };
+    for (const auto& row : table) {
+        for (Program program : {Program::Window, Program::CommandLine}) {
+            CommandLine line = parseCommandLine(row.arguments, program);
+            EXPECT_EQ(line.kind,
+                      program == Program::Window ? row.inWindowProgram : row.inCommandLineProgram)
+                << row.arguments.size();
+            EXPECT_EQ(line.request.port, row.port) << row.arguments.size();
+        }
+    }
 }
 
 class SyncCommandTest : public ::testing::Test {
@@ -49,7 +64,7 @@ class SyncCommandTest : public ::testing::Test {
 TEST_F(SyncCommandTest, NamedPortIsSyncedAndNoFileIsTouched) {
     SyncReport report = runSync(SyncRequest{u"COM14"}, link, clock, settings);
     EXPECT_EQ(report.exitCode, 0);
-    EXPECT_EQ(report.line, u"Часы устройства установлены через COM14: 01.01.2027 00:00:01");
+    EXPECT_EQ(report.line, u"Часы устройства установлены через COM14: 01.01.2027 00:00:00");
     EXPECT_EQ(link.opened, std::vector<std::u16string>{u"COM14"});
     EXPECT_EQ(link.bytes.size(), 6u * 14);
     EXPECT_EQ(link.closes, 1);

@@ -22,7 +22,8 @@ import uidriver  # noqa: E402
 
 ZIP_NAME = re.compile(r"lcd-clock-tools-(\d+)\.(\d+)\.(\d+)-win64\.zip")
 GUIDE = "Руководство.html"
-RELEASE_FILES = {"Facetor.exe", "Portwand.exe", "Facetor.ini", GUIDE, "LICENSE.txt"}
+RELEASE_FILES = {"Facetor.exe", "Portwand.exe", "Portwand.com", "Facetor.ini", GUIDE,
+                 "LICENSE.txt"}
 
 # Facetor's save button, its capture box and first letter key, Portwand's status label.
 SAVE_BUTTON, CAPTURE, FIRST_LETTER_KEY, HOURS_BUTTON = 3005, 360, 2057, 2001
@@ -124,7 +125,7 @@ class VersionResources(unittest.TestCase):
     def test_both_programs_carry_the_zip_version(self):
         version = package["version"]
         dotted = ".".join(str(n) for n in package["numbers"]) + ".0"
-        for exe in ("Facetor.exe", "Portwand.exe"):
+        for exe in ("Facetor.exe", "Portwand.exe", "Portwand.com"):
             with self.subTest(exe):
                 fixed, strings, _ = self.read(exe)
                 self.assertEqual(fixed, [dotted, dotted])
@@ -179,11 +180,41 @@ class ProgramsStartFromTheFolder(unittest.TestCase):
     def test_portwand_starts_and_keeps_its_port_in_the_folder(self):
         settings = os.path.join(package["folder"], "Portwand.ini")
         process, ui = self.start("Portwand.exe", "Portwand")
-        self.assertTrue(uidriver.wait_until(lambda: ui.text(STATUS_LABEL) != "", timeout=15),
-                        "the trial opening of the port showed nothing")
+        self.assertTrue(uidriver.wait_until(
+            lambda: ui.text(STATUS_LABEL) not in ("", "Открытие..."), timeout=15),
+                        "the trial opening of the port showed no outcome")
         self.assertIsNone(ui.msgbox(0))
         self.close(process, ui)
         self.assertTrue(os.path.isfile(settings), "Portwand.ini was not written into the folder")
+
+
+class CommandLineProgram(unittest.TestCase):
+
+    def portwand(self, arguments, output=subprocess.PIPE):
+        """"Portwand" typed at a prompt in the folder (cmd.exe takes Portwand.com), on a Russian
+        Windows."""
+        env = dict(uidriver.wine_env(), LC_ALL="ru_RU.UTF-8")
+        return subprocess.run([uidriver.WINE, "cmd", "/c", f"Portwand {arguments}".strip()],
+                              cwd=package["folder"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=output, stderr=output, timeout=120)
+
+    def test_portwand_on_the_command_line_is_the_console_program_beside_the_window_one(self):
+        run = self.portwand("/?")
+        self.assertEqual(run.returncode, 0)
+        self.assertTrue(run.stdout.decode("cp866").startswith("Использование: Portwand /sync"),
+                        run.stdout)
+        # Without arguments it starts the window program and does not wait for it. (Under Wine
+        # the window program would hold on to the pipes of the output.)
+        self.assertEqual(self.portwand("", output=subprocess.DEVNULL).returncode, 0)
+        ui = uidriver.UiDriver()
+        self.addCleanup(ui.close_driver)
+        ui.attach("Portwand", 60000)
+        ui.close()
+        ui.wait_closed(10000)
+        # The port it writes at exit is left for the test of the window program to find.
+        settings = os.path.join(package["folder"], "Portwand.ini")
+        self.assertTrue(uidriver.wait_until(lambda: os.path.exists(settings), timeout=10))
+        os.remove(settings)
 
 
 class UserGuide(unittest.TestCase):

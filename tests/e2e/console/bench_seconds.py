@@ -3,34 +3,26 @@
 take 0, 20, 140 and 500 ms to open.
 
 A pseudo-terminal is mapped as COM5; the open of its device is slowed down by slow_open.c,
-preloaded into Wine (its server opens the devices). For each open time Portwand is started anew
-(its trial opening learns the time), "Секунды" is pressed PRESSES times at random points of a
-second, and the delay of each pair's first byte after the start of the second it carries (by the
+preloaded into Wine (its server opens the devices; see SlowOpen). For each open time Portwand is
+started anew (its trial opening learns the time), "Секунды" is pressed PRESSES times at random
+points of a second, and the delay of each pair's first byte after the start of the second it carries (by the
 host clock, which Wine's local time follows) is printed: minimum, median and maximum.
 
-Needs the MinGW build (LCT_BUILD_DIR, default build/mingw), its Wine prefix, an X display and gcc:
+Needs the MinGW build (LCT_BUILD_DIR, default build/mingw), its Wine prefix and an X display:
     source scripts/lib.sh; start_display; python3 tests/e2e/console/bench_seconds.py
 """
 
 import os
 import random
 import statistics
-import subprocess
 import sys
 import time
 
-from portwand_e2e import SerialPair, clock_pair, map_com_ports, portwand_exe
+from portwand_e2e import SerialPair, SlowOpen, clock_pair, map_com_ports, portwand_exe
 import uidriver
 
 PRESSES = int(os.environ.get("PORTWAND_BENCH_PRESSES", "15"))
 OPEN_TIMES_MS = (0, 20, 140, 500)
-
-
-def build_slow_open(folder):
-    library = os.path.join(folder, "slow_open.so")
-    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "slow_open.c")
-    subprocess.run(["gcc", "-shared", "-fPIC", "-O2", "-o", library, source, "-ldl"], check=True)
-    return library
 
 
 def measure(pair, work, presses):
@@ -40,7 +32,8 @@ def measure(pair, work, presses):
     try:
         with uidriver.UiDriver() as driver:
             driver.attach("Portwand", 60000)
-            uidriver.wait_until(lambda: driver.text(51) != "", timeout=10)
+            # The trial opening, which learns the open time, has run.
+            uidriver.wait_until(lambda: driver.text(51) not in ("", "Открытие..."), timeout=10)
             pair.read(1000, timeout=0.1)
             for _ in range(presses):
                 time.sleep(random.uniform(0.05, 1.0))
@@ -64,13 +57,9 @@ def measure(pair, work, presses):
 
 def main():
     work = uidriver.fresh_folder("portwand-bench-")
-    delay_file = os.path.join(work, "open-delay-ms")
-    with open(delay_file, "w") as f:
-        f.write("0")
     pair = SerialPair("bench").start()
     # Set before Wine's server starts anew, so that it runs with the slow open.
-    os.environ.update(LD_PRELOAD=build_slow_open(work), LCT_SLOW_OPEN_MATCH="dosdevices/com5",
-                      LCT_SLOW_OPEN_FILE=delay_file)
+    slow = SlowOpen("COM5")
     map_com_ports({"COM5": pair.device})
     with open(os.path.join(work, "Portwand.ini"), "wb") as f:
         f.write(b"port = COM5\r\n")
@@ -79,8 +68,7 @@ def main():
           f"({PRESSES} presses each):")
     try:
         for open_ms in OPEN_TIMES_MS:
-            with open(delay_file, "w") as f:
-                f.write(str(open_ms))
+            slow.set(open_ms)
             delays, problems = measure(pair, work, PRESSES)
             all_problems += [f"open {open_ms} ms, {p}" for p in problems]
             if delays:
@@ -88,8 +76,7 @@ def main():
                       f"median {statistics.median(delays):.2f} ms, max {max(delays):.2f} ms",
                       flush=True)
     finally:
-        for name in ("LD_PRELOAD", "LCT_SLOW_OPEN_MATCH", "LCT_SLOW_OPEN_FILE"):
-            os.environ.pop(name, None)
+        slow.remove()
         pair.stop()
         map_com_ports({"COM5": None})
         uidriver.remove_folder(work)

@@ -1,15 +1,14 @@
 """Helpers of the Portwand end-to-end tests: pseudo-terminal pairs mapped as COM ports of the
-Wine prefix, and reading the bytes Portwand sends with their arrival times."""
+Wine prefix, with the clock device reading the bytes Portwand sends, with their arrival times."""
 
+import datetime
 import os
 import queue
-import select
 import signal
 import subprocess
 import sys
 import threading
 import time
-import tty
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
@@ -52,21 +51,27 @@ def map_com_ports(mapping):
     _wineserver("-w")
 
 
-class SerialPair:
-    """Two connected pseudo-terminals: Portwand writes to `device` (mapped as a COM port), the test
-    reads from the other end. stop() makes the device vanish; start() brings it back.
+def clock_device_program():
+    return os.path.join(uidriver.build_dir(), "tests", "e2e", "console", "clock_device")
 
-    A thread reads the other end all the time and notes each byte's arrival, because a click of
-    the driver returns only after Portwand has sent everything."""
+
+class SerialPair:
+    """Two connected pseudo-terminals: Portwand writes to `device` (mapped as a COM port), the clock
+    device (tests/console/device, a Linux program) reads the other end. stop() makes the device
+    vanish; start() brings it back.
+
+    The clock device reads all the time and reports each byte with its arrival time, because a
+    click of the driver returns only after Portwand has sent everything; it runs a clock that the
+    frames set and tells it when asked."""
 
     def __init__(self, name):
         self.device = os.path.join(ports_folder(), name + "-device")
         self.peer = os.path.join(ports_folder(), name + "-peer")
         self._socat = None
-        self._fd = None
+        self._clock_device = None
         self._reader = None
-        self._stop_reading = None
         self._received = queue.Queue()
+        self._replies = queue.Queue()
 
     def start(self):
         for path in (self.device, self.peer):
@@ -80,37 +85,51 @@ class SerialPair:
             if time.monotonic() > deadline:
                 raise RuntimeError("socat did not create the pseudo-terminals")
             time.sleep(0.02)
-        self._fd = os.open(self.peer, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
-        tty.setraw(self._fd)
-        self._stop_reading = threading.Event()
-        self._reader = threading.Thread(target=self._read_all, args=(self._fd, self._stop_reading),
-                                        daemon=True)
+        self._clock_device = subprocess.Popen([clock_device_program(), self.peer],
+                                              stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                              encoding="ascii", bufsize=1)
+        self._reader = threading.Thread(target=self._read_reports,
+                                        args=(self._clock_device.stdout,), daemon=True)
         self._reader.start()
         return self
 
-    def _read_all(self, fd, stop):
-        while not stop.is_set():
-            ready, _, _ = select.select([fd], [], [], 0.05)
-            if not ready:
-                continue
-            try:
-                chunk = os.read(fd, 4096)
-            except (BlockingIOError, InterruptedError):
-                continue
-            except OSError:
-                return
-            now = time.time()
-            for b in chunk:
-                self._received.put((b, now))
+    def _read_reports(self, reports):
+        for line in reports:
+            fields = line.split()
+            if fields and fields[0] == "byte":
+                self._received.put((int(fields[1], 16), int(fields[2]) / 1e6))
+            elif fields:
+                self._replies.put(fields)
+
+    def _ask(self, command):
+        self._clock_device.stdin.write(command + "\n")
+        self._clock_device.stdin.flush()
+        return self._replies.get(timeout=5)
+
+    def set_clock(self, when):
+        """The device's clock shows the datetime `when` from now on, its second just begun."""
+        self._ask(when.strftime("set %Y %m %d %H %M %S"))
+
+    def clock_behind(self):
+        """How many seconds the device's clock is behind the computer's local time now."""
+        _, *fields = self._ask("clock")
+        year, month, day, hour, minute, second, into_second, now = (int(f) for f in fields)
+        shown = datetime.datetime(year, month, day, hour, minute, second) + datetime.timedelta(
+            microseconds=into_second)
+        local = datetime.datetime.fromtimestamp(now / 1e6)
+        return (local - shown).total_seconds()
 
     def stop(self):
-        if self._reader is not None:
-            self._stop_reading.set()
+        if self._clock_device is not None:
+            self._clock_device.stdin.close()
+            try:
+                self._clock_device.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self._clock_device.kill()
+                self._clock_device.wait()
             self._reader.join()
-            self._reader = None
-        if self._fd is not None:
-            os.close(self._fd)
-            self._fd = None
+            self._clock_device.stdout.close()
+            self._clock_device = None
         if self._socat is not None:
             self._socat.send_signal(signal.SIGTERM)
             try:
@@ -145,6 +164,29 @@ class SerialPair:
         return not self.read(1, timeout=seconds)
 
 
+class SlowOpen:
+    """Makes the open of one COM port of the prefix as slow as asked, as a Bluetooth adapter's
+    whose device is off: slow_open.so (made by the build from slow_open.c) preloaded into Wine's
+    server, which opens the devices. Takes effect with the next Wine session, which
+    map_com_ports() starts; remove() ends it with the session after that."""
+
+    def __init__(self, port):
+        self.file = os.path.join(ports_folder(), "open-delay-ms")
+        self.set(0)
+        os.environ.update(
+            LD_PRELOAD=os.path.join(uidriver.build_dir(), "tests", "e2e", "console",
+                                    "slow_open.so"),
+            LCT_SLOW_OPEN_MATCH="dosdevices/" + port.lower(), LCT_SLOW_OPEN_FILE=self.file)
+
+    def set(self, ms):
+        with open(self.file, "w") as f:
+            f.write(str(ms))
+
+    def remove(self):
+        for name in ("LD_PRELOAD", "LCT_SLOW_OPEN_MATCH", "LCT_SLOW_OPEN_FILE"):
+            os.environ.pop(name, None)
+
+
 def check_value(v):
     return (~v) & 63
 
@@ -159,6 +201,7 @@ def clock_pair(selector, v):
 
 
 TITLE = "Portwand"
+OPENING = "Открытие..."  # the status while the trial opening runs
 
 
 class PortwandWindowTest(unittest.TestCase):
@@ -175,7 +218,7 @@ class PortwandWindowTest(unittest.TestCase):
         self.driver = uidriver.UiDriver()
         self.driver.attach(TITLE, 60000)
         # The trial opening has run once the status label shows its outcome.
-        uidriver.wait_until(lambda: self.driver.text(51) != "", timeout=10)
+        uidriver.wait_until(lambda: self.driver.text(51) not in ("", OPENING), timeout=10)
 
     def tearDown(self):
         if self.process.poll() is None:

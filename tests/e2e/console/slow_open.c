@@ -1,7 +1,7 @@
 /* Makes the open of one serial device slow, as a USB or Bluetooth adapter's is: preloaded into
  * Wine (whose server opens the devices), it delays every open of a path that contains
  * $LCT_SLOW_OPEN_MATCH by the milliseconds written in the file $LCT_SLOW_OPEN_FILE, read anew at
- * each open. For the seconds benchmark only. */
+ * each open. For the seconds benchmark and the test of a slow trial opening. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>

@@ -1,7 +1,9 @@
 """Portwand with the ports of USB and Bluetooth adapters, under Wine: a port mapped as COM14 in the
-list after COM9, the whole clock by F5, by the system menu and by "Portwand.exe /sync", the line
-settings as the device sees them, and a double press of "Секунды" late in a second."""
+list after COM9, the whole clock by F5, by the system menu and by "Portwand /sync" (from Python,
+cmd.exe and a batch file), the line settings as the device sees them, and a double press of
+"Секунды" late in a second."""
 
+import datetime
 import os
 import subprocess
 import termios
@@ -44,28 +46,36 @@ def wait_for_fraction(fraction):
     time.sleep((fraction - (now - int(now))) % 1.0)
 
 
+def wait_for_second(second):
+    """Sleeps until the host clock is that many seconds (58.5, say) into a minute."""
+    now = time.time()
+    time.sleep((second - time.localtime(now).tm_sec - (now - int(now))) % 60)
+
+
 class WholeClockChecks:
-    def assert_whole_clock(self, got):
-        """The bytes are clock pairs, the seconds pair last; applied in order as a device would,
-        they give the local time at which the seconds pair's first byte arrived. Returns that
-        arrival time."""
+    def set_device_a_day_behind(self):
+        """At second 58.5 of a minute: the device a day and some hours behind, its own minute
+        turning half a second into the computer's next one, while the old sequence still had
+        frames on the way."""
+        wait_for_second(58.5)
+        behind = datetime.datetime.now() - datetime.timedelta(days=1, hours=5, minutes=7)
+        pair14.set_clock(behind.replace(second=58))
+
+    def assert_device_right(self, got):
+        """The bytes are clock pairs, the seconds first; the device's clock is the computer's less
+        the seconds pair's own delay. Returns the first byte's arrival time."""
         self.assertGreaterEqual(len(got), 84)
         self.assertEqual(len(got) % 14, 0)
         data = bytes(b for b, _ in got)
-        shown = {}
         for i in range(0, len(data), 14):
-            check, value = data[i:i + 7], data[i + 7:i + 14]
-            selector, v = int(value[1:3]), int(value[3:5])
-            self.assertEqual(check + value, clock_pair(selector, v), data)
-            shown[selector] = v
-        self.assertEqual(int(data[-6:-4]), 6, data)
-        seconds_at = got[-14][1]
-        t = time.localtime(seconds_at)
-        self.assertEqual(shown, {1: (t.tm_year - 2000) & 0xFF, 2: t.tm_mon, 3: t.tm_mday,
-                                 4: t.tm_hour, 5: t.tm_min, 6: t.tm_sec}, data)
-        # Right at the start of the second it carries.
-        self.assertLess(seconds_at - int(seconds_at), 0.05)
-        return seconds_at
+            value = data[i + 7:i + 14]
+            self.assertEqual(data[i:i + 14], clock_pair(int(value[1:3]), int(value[3:5])), data)
+        self.assertEqual(data[8:10], b"06", data)
+        behind = pair14.clock_behind()
+        # The pause and two frames, and Wine's way to the pseudo-terminal.
+        self.assertGreaterEqual(behind, 0)
+        self.assertLess(behind, 0.25)
+        return got[0][1]
 
 
 class AdapterListTest(PortwandWindowTest):
@@ -146,16 +156,18 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
         super().setUp()
         pair14.read(100, timeout=0.05)  # nothing from earlier tests
 
-    def test_f5_and_the_system_menu_set_the_whole_clock(self):
+    def test_f5_at_second_59_8_and_the_system_menu_set_the_whole_clock(self):
         d = self.driver
         self.assertEqual(d.text(51), OPENED)
+        self.set_device_a_day_behind()
+        wait_for_second(59.8)
         d.keys("F5")
-        self.assert_whole_clock(read_until_quiet(pair14))
+        self.assert_device_right(read_until_quiet(pair14))
         # The same from the window's system menu: its last item.
         d.keys("ALT+SPACE")
         self.assertTrue(uidriver.wait_until(d.in_menu), "the system menu did not open")
         d.keys("UP RETURN")
-        self.assert_whole_clock(read_until_quiet(pair14))
+        self.assert_device_right(read_until_quiet(pair14))
         self.close_window()
         self.assertEqual(self.read_settings(), self.settings)
 
@@ -198,7 +210,18 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
             self.assertEqual(bytes(b for b, _ in got), clock_pair(6, time.localtime(first).tm_sec))
 
 
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
 class SyncCommandTest(unittest.TestCase, WholeClockChecks):
+    """Portwand.com, the console program beside Portwand.exe, on a Russian Windows (whose console
+    code page is 866)."""
+
+    COM_PROGRAM = os.path.splitext(portwand_exe())[0] + ".com"
+    # Without the extension: cmd.exe takes Portwand.com, as on Windows.
+    PORTWAND = windows_path(os.path.splitext(portwand_exe())[0])
+
     def setUp(self):
         self.work = uidriver.fresh_folder("portwand-sync-")
         pair14.read(100, timeout=0.05)
@@ -206,11 +229,15 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
     def tearDown(self):
         uidriver.remove_folder(self.work)
 
+    def run_wine(self, *command, debug="-all"):
+        env = dict(uidriver.wine_env(), LC_ALL="ru_RU.UTF-8", WINEDEBUG=debug)
+        done = subprocess.run([uidriver.WINE, *command], cwd=self.work, env=env,
+                              stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        return done.returncode, done.stdout.decode("cp866").strip(), done.stderr
+
     def sync(self, *args):
-        done = subprocess.run([uidriver.WINE, portwand_exe(), "/sync", *args], cwd=self.work,
-                              env=uidriver.wine_env(), stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=60)
-        return done.returncode, done.stdout.decode("utf-8").strip()
+        code, out, err = self.run_wine(self.COM_PROGRAM, "/sync", *args)
+        return code, out, err.decode("cp866").strip()
 
     def folder(self):
         files = {}
@@ -219,13 +246,15 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
                 files[name] = f.read()
         return files
 
-    def test_sync_sets_the_whole_clock_and_leaves_the_settings_alone(self):
+    def test_sync_at_second_59_8_sets_the_clock_and_leaves_the_settings_alone(self):
         with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
             f.write(b"port = COM3\r\n")
         before = self.folder()
-        code, line = self.sync("COM14")
+        self.set_device_a_day_behind()
+        wait_for_second(59.8)
+        code, line, _ = self.sync("COM14")
         self.assertEqual(code, 0)
-        seconds_at = self.assert_whole_clock(read_until_quiet(pair14))
+        seconds_at = self.assert_device_right(read_until_quiet(pair14))
         self.assertEqual(line, "Часы устройства установлены через COM14: " +
                          time.strftime("%d.%m.%Y %H:%M:%S", time.localtime(seconds_at)))
         self.assertEqual(self.folder(), before)
@@ -233,17 +262,49 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
         with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
             f.write(b"Port=COM14\r\n")
         before = self.folder()
-        code, _ = self.sync()
+        code, _, _ = self.sync()
         self.assertEqual(code, 0)
-        self.assert_whole_clock(read_until_quiet(pair14))
+        self.assert_device_right(read_until_quiet(pair14))
         self.assertEqual(self.folder(), before)
 
-    def test_sync_on_a_missing_port_ends_with_one_and_sends_nothing(self):
-        code, line = self.sync(MISSING)
-        self.assertEqual(code, 1)
-        self.assertEqual(line, f"Порт {MISSING} недоступен, часы устройства не установлены")
+    def test_sync_on_a_missing_port_or_with_wrong_arguments(self):
+        code, out, err = self.sync(MISSING)
+        self.assertEqual((code, out), (1, ""))
+        self.assertEqual(err, f"Порт {MISSING} недоступен, часы устройства не установлены")
+        code, out, err = self.sync("COM14", "extra")
+        self.assertEqual((code, out), (2, ""))
+        self.assertTrue(err.startswith("Использование: Portwand /sync [порт]"), err)
+        self.assertEqual(len(err.splitlines()), 1)
         self.assertTrue(pair14.silent_for(0.5))
         self.assertEqual(self.folder(), {})
+
+    def test_sync_from_cmd_and_a_batch_file_reports_its_exit_code(self):
+        code, out, _ = self.run_wine("cmd", "/c", f"{self.PORTWAND} /sync COM14 >nul")
+        self.assertEqual((code, out), (0, ""))
+        self.assert_device_right(read_until_quiet(pair14))
+        with open(os.path.join(self.work, "sync.bat"), "w", newline="\r\n") as f:
+            f.write(f"@echo off\n{self.PORTWAND} /sync COM14 >log.txt\necho done %errorlevel%\n"
+                    f"{self.PORTWAND} /sync {MISSING} 2>nul\necho missing %errorlevel%\n"
+                    f"{self.PORTWAND} /sync COM14 extra 2>nul\necho wrong %errorlevel%\n")
+        code, out, _ = self.run_wine("cmd", "/c", "sync.bat")
+        self.assertEqual(out.split(), ["done", "0", "missing", "1", "wrong", "2"])
+        self.assert_device_right(read_until_quiet(pair14))
+        # The redirected line reads right in the console's code page.
+        with open(os.path.join(self.work, "log.txt"), "rb") as f:
+            self.assertRegex(f.read().decode("cp866"),
+                             r"^Часы устройства установлены через COM14: [0-9.: ]+\r\n$")
+
+    def test_both_programs_keep_the_timer_resolution_when_hidden(self):
+        # Asked for at run time (Wine has no such setting and says so): older Windows lacks the
+        # call, which must not keep the programs from starting there.
+        for program in (self.COM_PROGRAM, portwand_exe()):
+            _, _, err = self.run_wine(program, "/sync", MISSING, debug="fixme+process")
+            self.assertRegex(err.decode("ascii", "replace"),
+                             r"NtSetInformationProcess \(0xffffffffffffffff,0x0000004d,"
+                             r"0x[0-9a-f]+,0x0000000c\)", program)
+            imports = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", program],
+                                     capture_output=True, text=True, check=True).stdout
+            self.assertNotIn("SetProcessInformation", imports)
 
 
 if __name__ == "__main__":

@@ -1,11 +1,13 @@
 """Portwand end to end under Wine: the window, the bytes on a pseudo-terminal mapped as a COM
-port, the timed seconds transfer, failing ports and Portwand.ini."""
+port, the timed seconds transfer, failing ports, Portwand.ini and the end of a session."""
 
 import os
+import subprocess
 import time
 import unittest
 
-from portwand_e2e import TITLE, PortwandWindowTest, SerialPair, clock_pair, map_com_ports
+from portwand_e2e import (TITLE, PortwandWindowTest, SerialPair, SlowOpen, clock_pair,
+                          map_com_ports, portwand_exe)
 import uidriver
 OPENED = "Порт открыт"
 FAILED = "Ошибка!"
@@ -14,6 +16,7 @@ RED = (253, 4, 2)
 
 pair5 = SerialPair("com5")
 pair12 = SerialPair("com12")
+slow12 = None  # the open of COM12, slow when a test asks
 
 
 def wait_for_fraction(fraction):
@@ -23,13 +26,16 @@ def wait_for_fraction(fraction):
 
 
 def setUpModule():
+    global slow12
     pair5.start()
     pair12.start()
+    slow12 = SlowOpen("COM12")
     # COM3 and COM4 must not exist, whatever serial ports the machine has.
     map_com_ports({"COM5": pair5.device, "COM12": pair12.device, "COM3": None, "COM4": None})
 
 
 def tearDownModule():
+    slow12.remove()
     pair5.stop()
     pair12.stop()
     map_com_ports({"COM5": None, "COM12": None})
@@ -234,6 +240,80 @@ class Com12Test(PortwandTest):
         self.assertTrue(pair5.silent_for(0.1))
         self.close_window()
         self.assertEqual(self.read_settings(), b"\xef\xbb\xbf\r\nport = COM12\r\n")
+
+
+class Utf16SettingsTest(PortwandTest):
+    settings = "; порт часов\r\nport = COM12\r\n".encode("utf-16")  # as Notepad's "Юникод"
+
+    def attrib(self, *args):
+        done = subprocess.run([uidriver.WINE, "cmd", "/c", "attrib", *args, "Portwand.ini"],
+                              cwd=self.work, env=uidriver.wine_env(), capture_output=True,
+                              timeout=60, check=True)
+        return done.stdout.decode("ascii", "replace")
+
+    def test_utf16_file_is_read_and_written_back_as_it_was_with_its_attributes(self):
+        d = self.driver
+        self.assertEqual(d.combo_item(50, d.combo_cursel(50)), "COM12")
+        self.attrib("+h")
+        d.combo_select(50, 4)
+        self.close_window()
+        self.assertEqual(self.read_settings(), "; порт часов\r\nport = COM5\r\n".encode("utf-16"))
+        self.assertRegex(self.attrib(), r"^\S*\s+H\s")
+
+
+class EndOfSessionTest(PortwandTest):
+    settings = b"port = COM5\r\n"
+
+    def test_logging_off_keeps_the_picked_port(self):
+        self.driver.combo_select(50, 6)
+        # Wine's end of a session asks every window, as Windows does at logging off.
+        subprocess.run([uidriver.WINE, "wineboot", "--end-session"], env=uidriver.wine_env(),
+                       capture_output=True, timeout=60, check=True)
+        self.assertTrue(uidriver.wait_until(lambda: self.read_settings() == b"port = COM7\r\n",
+                                            timeout=10), self.read_settings())
+
+
+class SlowTrialOpeningTest(unittest.TestCase):
+    def shown_status_is_dark(self):
+        """Whether Portwand's window is on the screen with dark text in its status label, asked of
+        the X server: Wine's own calls into a window (FindWindow among them) wait while it is
+        busy."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Portwand$"],
+                               capture_output=True, text=True)
+        if not found.stdout.split():
+            return False
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell",
+                                   found.stdout.split()[0]], capture_output=True, text=True,
+                                  check=True).stdout
+        g = dict(line.split("=") for line in geometry.split())
+        x, y, w, h = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        # The client area (245 x 450) stands at the bottom of the window, inside its frame; the
+        # label at (130, 412, 100, 15) in it.
+        border = (w - 245) // 2
+        top = y + h - border - 450
+        picture = os.path.join(self.work, "screen.png")
+        uidriver.UiDriver.screenshot(picture)
+        raw = subprocess.run(["convert", picture, "-crop", f"100x15+{x + border + 130}+{top + 412}",
+                              "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        return any(max(raw[i:i + 3]) < 100 for i in range(0, len(raw), 3))
+
+    def test_window_is_on_screen_saying_so_while_a_slow_port_opens(self):
+        self.work = uidriver.fresh_folder("portwand-slow-")
+        self.addCleanup(uidriver.remove_folder, self.work)
+        with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:
+            f.write(b"port = COM12\r\n")
+        slow12.set(8000)  # a Bluetooth port whose device is off
+        self.addCleanup(slow12.set, 0)
+        process = uidriver.launch(portwand_exe(), self.work)
+        self.addCleanup(uidriver.stop, process)
+        # The status in black ("Открытие..."), not yet the outcome in blue or red.
+        self.assertTrue(uidriver.wait_until(self.shown_status_is_dark, timeout=6, interval=0.2))
+        d = uidriver.UiDriver()
+        self.addCleanup(d.close_driver)
+        d.attach(TITLE, 60000)
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == OPENED, timeout=20))
+        d.close()
+        d.wait_closed(10000)
 
 
 class FailedWriteTest(PortwandTest):

@@ -9,6 +9,17 @@ WINE=/usr/lib/wine/wine64
 
 log() { printf '\n== %s\n' "$*"; }
 
+# Configures the Windows cross build in a folder (default build/mingw). CMake keeps the compilers
+# it found first, so a folder configured with another toolchain file starts afresh.
+configure_mingw() {
+    local dir=${1:-$ROOT/build/mingw}
+    local toolchain="$ROOT/cmake/mingw-w64-x86_64.cmake"
+    if [ -f "$dir/CMakeCache.txt" ] && ! cmp -s "$toolchain" "$dir/toolchain-in-use.cmake"; then
+        rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+    fi
+    cmake --preset mingw -B "$dir" >/dev/null && cp "$toolchain" "$dir/toolchain-in-use.cmake"
+}
+
 # Creates the Wine prefix on first use, once even when several runs race for it.
 ensure_wineprefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"

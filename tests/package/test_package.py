@@ -91,7 +91,7 @@ class ZipContents(unittest.TestCase):
     def test_programs_import_no_thread_context_functions(self):
         """Suspending threads and rewriting their context is what antivirus heuristics look for;
         single-threaded programs have no use for it."""
-        for exe in ("Facetor.exe", "Portwand.exe"):
+        for exe in ("Facetor.exe", "Portwand.exe", "Portwand.com"):
             with self.subTest(exe):
                 run = subprocess.run(["x86_64-w64-mingw32-objdump", "-p",
                                       os.path.join(package["folder"], exe)],
@@ -140,7 +140,7 @@ class VersionResources(unittest.TestCase):
 
     def test_both_icons_come_in_the_sizes_windows_shows(self):
         """16 for the title bar and small lists, 32 for the task bar, 48 for Explorer's icons."""
-        for exe in ("Facetor.exe", "Portwand.exe"):
+        for exe in ("Facetor.exe", "Portwand.exe", "Portwand.com"):
             with self.subTest(exe):
                 self.assertEqual(sorted(self.read(exe)[2]), ["16x16", "32x32", "48x48"])
 

@@ -4,10 +4,11 @@ namespace facetor {
 
 namespace {
 
-// The state on the other side of a step switches the radio buttons only if the step did.
-void keepLocalizationOnlyFor(const DocumentSnapshot& restored, DocumentSnapshot& current) {
-    if (!restored.localization) {
-        current.localization.reset();
+// The state on the other side of a step switches the radio buttons and the work's files only if
+// the step did.
+void keepOpeningStateOnlyFor(const DocumentSnapshot& restored, DocumentSnapshot& current) {
+    if (!restored.opening) {
+        current.opening.reset();
     }
 }
 
@@ -38,7 +39,7 @@ std::optional<DocumentSnapshot> EditHistory::moveStep(std::deque<DocumentSnapsho
     }
     DocumentSnapshot restored = from.back();
     from.pop_back();
-    keepLocalizationOnlyFor(restored, current);
+    keepOpeningStateOnlyFor(restored, current);
     to.push_back(current);
     return restored;
 }

@@ -194,35 +194,23 @@ INPUT keyInput(WORD vk, bool up) {
 }
 
 // The presses and releases of one chord: "CONTROL+S" presses Ctrl, then S, releases both.
-// A key that is one non-ASCII letter ("ALT+ф") is pressed as that character (a Unicode key
-// press), whatever the keyboard layout.
+// The presses and releases of one chord: "CONTROL+S" presses Ctrl, then S, releases both.
 std::vector<INPUT> chordInputs(const std::string& chord) {
-    std::vector<INPUT> presses;
-    std::vector<INPUT> releases;
+    std::vector<WORD> keys;
     size_t start = 0;
     while (true) {
         size_t plus = chord.find('+', start);
-        const std::string name = chord.substr(start, plus - start);
-        const std::wstring wide = widen(name);
-        if (wide.size() == 1 && wide[0] > 0x7F) {
-            INPUT in{};
-            in.type = INPUT_KEYBOARD;
-            in.ki.wScan = WORD(wide[0]);
-            in.ki.dwFlags = KEYEVENTF_UNICODE;
-            presses.push_back(in);
-            in.ki.dwFlags |= KEYEVENTF_KEYUP;
-            releases.insert(releases.begin(), in);
-        } else {
-            const WORD vk = virtualKey(name);
-            presses.push_back(keyInput(vk, false));
-            releases.insert(releases.begin(), keyInput(vk, true));
-        }
+        keys.push_back(virtualKey(chord.substr(start, plus - start)));
         if (plus == std::string::npos)
             break;
         start = plus + 1;
     }
-    presses.insert(presses.end(), releases.begin(), releases.end());
-    return presses;
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys)
+        inputs.push_back(keyInput(vk, false));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        inputs.push_back(keyInput(*it, true));
+    return inputs;
 }
 
 // One character typed as a Unicode key press and release, whatever the keyboard layout.

@@ -82,15 +82,16 @@ class KeyboardStaysWithTyping(FacetorCase):
         self.ui.keys("SHIFT+F10 APPS")
         self.type_and_expect("y", 101)
         self.assertFalse(self.ui.menu_open())
-        # Alt+П opens "Правка", whose О is "Отменить".
-        self.ui.keys("ALT+п")
+        # Alt+П opens "Правка", whose О is "Отменить"; the English layout types g and j on the
+        # keys of П and О.
+        self.ui.keys("ALT+G")
         self.assertTrue(uidriver.wait_until(self.ui.menu_open, timeout=3), "no menu")
-        self.ui.keys("о")
+        self.ui.keys("J")
         self.wait_cells(100, ["x", ""])
-        # Alt+Ф opens "Файл", whose С is "Сохранить".
-        self.ui.keys("ALT+ф")
+        # Alt+Ф opens "Файл", whose С is "Сохранить" (keys a and c).
+        self.ui.keys("ALT+A")
         self.assertTrue(uidriver.wait_until(self.ui.menu_open, timeout=3), "no menu")
-        self.ui.keys("с")
+        self.ui.keys("C")
         self.assertTrue(uidriver.wait_until(
             lambda: os.path.exists(os.path.join(self.work, EEP_NAMES[1])), timeout=5))
         self.assertFalse(self.ui.menu_open())

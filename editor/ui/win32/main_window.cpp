@@ -284,6 +284,11 @@ bool MainWindow::routeKeyboardInput(MSG& msg) {
     const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
     const bool anyKey = key || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
     const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+    // Shift+F10 stands for the context-menu key, and the capture box shows no menu; left to
+    // itself, the F10 in it would still put the menu bar in charge of the next key.
+    if (ours && anyKey && msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+        return false;
+    }
     const bool character = msg.message == WM_CHAR;
     // With no focus at all, keys arrive as system keys without the Alt flag.
     constexpr LPARAM kAltDown = 1 << 29;

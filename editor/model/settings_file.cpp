@@ -59,7 +59,7 @@ void setFullName(std::array<std::string, 21>& positions, std::string_view value)
 
 // The 42 names with comments take a few kilobytes; a bigger file is no settings file, and is
 // not read into memory whole.
-constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
+constexpr std::size_t kMaxSettingsFileSize = std::size_t{1024} * 1024;
 
 // The file's bytes; std::nullopt when it cannot be read or is over kMaxSettingsFileSize.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {

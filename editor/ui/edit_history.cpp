@@ -1,5 +1,7 @@
 #include "editor/ui/edit_history.h"
 
+#include <utility>
+
 namespace facetor {
 
 namespace {
@@ -23,11 +25,11 @@ void EditHistory::record(const DocumentSnapshot& before) {
 }
 
 std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot current) {
-    return moveStep(undoable_, redoable_, current);
+    return moveStep(undoable_, redoable_, std::move(current));
 }
 
 std::optional<DocumentSnapshot> EditHistory::redo(DocumentSnapshot current) {
-    return moveStep(redoable_, undoable_, current);
+    return moveStep(redoable_, undoable_, std::move(current));
 }
 
 // The last state of `from` is restored; `current` goes onto `to`, whence it can be restored back.
@@ -40,7 +42,7 @@ std::optional<DocumentSnapshot> EditHistory::moveStep(std::deque<DocumentSnapsho
     DocumentSnapshot restored = from.back();
     from.pop_back();
     keepOpeningStateOnlyFor(restored, current);
-    to.push_back(current);
+    to.push_back(std::move(current));
     return restored;
 }
 

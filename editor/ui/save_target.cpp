@@ -66,7 +66,7 @@ ImageFilePaths saveTarget(const WorkFiles& own, const Localizations& localizatio
 }
 
 std::string saveTargetLabel(const ImageFilePaths& files) {
-    const std::string name = utf8(files.eep.filename().u8string());
+    std::string name = utf8(files.eep.filename().u8string());
     const std::vector<std::size_t> starts = characterStarts(name);
     if (starts.size() <= kLabelLength) {
         return name;

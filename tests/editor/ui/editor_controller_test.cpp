@@ -150,15 +150,10 @@ TEST(EditorOrder, EveryCommandFirstTakesInWhatWasTypedBeforeIt) {
     } cases[] = {
         {"Backspace", "xy", "ab", [](EditorRig& r) { r.menu(ids::kShortcutBackspace); }, "xya",
          103},
-        {"<--", "xy", "ab", [](EditorRig& r) { r.click(ids::kBackspaceButton); }, "xya", 103},
         {"Ctrl+Z", "x", "ab", [](EditorRig& r) { r.menu(ids::kMenuUndo); }, "xa", 102},
-        {"Right", "", "q", [](EditorRig& r) { r.menu(ids::kShortcutRight); }, "q", 102},
-        {"Home", "", "q", [](EditorRig& r) { r.menu(ids::kShortcutHome); }, "q", 100},
-        {"Delete", "", "qr", [](EditorRig& r) { r.menu(ids::kShortcutDelete); }, "qr", 102},
         {"cell click", "", "q", [](EditorRig& r) { r.goTo(140); }, "q", 140},
         {"on-screen key", "", "q", [](EditorRig& r) { r.click(2047); }, "q0", 102},
         {"Field button", "", "q", [](EditorRig& r) { r.click(ids::kHoursButton); }, "q09", 103},
-        {"clear screen", "", "q", [](EditorRig& r) { r.click(ids::kClearScreenButton); }, "", 100},
         {"Ctrl+S", "", "12:3", [](EditorRig& r) { r.menu(ids::kMenuSaveHere); }, "12:3", 104},
     };
     for (const auto& c : cases) {

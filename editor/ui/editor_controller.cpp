@@ -363,6 +363,7 @@ void EditorController::openChosenFile() {
 }
 
 void EditorController::openFile(const std::filesystem::path& eepFile) {
+    takeInTyped();  // a file dropped onto the window comes after the letters typed before it
     openDocument(eepFile, imageFilesBeside(eepFile));
 }
 

@@ -117,7 +117,8 @@ class CommandsComeAfterTheLettersTypedBeforeThem(FacetorCase):
             # Backspace erases the letter typed just before it, not the one before the letters.
             self.ui.burst(first + "z", "BACK")
             cells.append(first)
-            self.wait_cells(100, cells + [""])
+            near = cells[-2:] + [""]  # the saved image below checks all the cells before
+            self.wait_cells(100 + len(cells) + 1 - len(near), near)
             # Ctrl+S saves the letter typed just before it.
             self.ui.burst(second, "CONTROL+S")
             cells.append(second)
@@ -129,7 +130,8 @@ class CommandsComeAfterTheLettersTypedBeforeThem(FacetorCase):
             self.assertEqual(self.ui.msgbox(5000), QUESTION, f"round {i}")
             self.ui.msgbox_press(self.ui.IDCANCEL)
             cells.append(third)
-            self.wait_cells(100, cells)
+            self.wait_cells(100 + len(cells) - 1, [third])
+        self.wait_cells(100, cells)
         self.wait_cursor(100 + len(cells))
         self.assertIsNone(self.process.poll())
 

@@ -155,6 +155,12 @@ TEST(EditorOrder, EveryCommandFirstTakesInWhatWasTypedBeforeIt) {
         {"on-screen key", "", "q", [](EditorRig& r) { r.click(2047); }, "q0", 102},
         {"Field button", "", "q", [](EditorRig& r) { r.click(ids::kHoursButton); }, "q09", 103},
         {"Ctrl+S", "", "12:3", [](EditorRig& r) { r.menu(ids::kMenuSaveHere); }, "12:3", 104},
+        {"a file dropped", "ab", "q",
+         [](EditorRig& r) {
+             r.editor.openFile(r.folder.path() / "missing.eep");
+             r.window.pump(r.editor);
+         },
+         "abq", 100},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);

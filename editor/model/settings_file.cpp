@@ -1,7 +1,6 @@
 #include "editor/model/settings_file.h"
 
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -58,6 +57,11 @@ void setFullName(std::array<std::string, 21>& positions, std::string_view value)
     }
 }
 
+// The 42 names with comments take a few kilobytes; a bigger file is no settings file, and is
+// not read into memory whole.
+constexpr std::size_t kMaxSettingsFileSize = std::size_t{1024} * 1024;
+
+// The file's bytes; std::nullopt when it cannot be read or is over kMaxSettingsFileSize.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
@@ -67,10 +71,13 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     if (!file) {
         return std::nullopt;
     }
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
+    std::string bytes(kMaxSettingsFileSize + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const auto length = static_cast<std::size_t>(file.gcount());
+    if (file.bad() || length > kMaxSettingsFileSize) {
         return std::nullopt;
     }
+    bytes.resize(length);
     return bytes;
 }
 

@@ -16,8 +16,8 @@ inline constexpr std::string_view kSettingsFileName = "Facetor.ini";
 
 // Reads "Facetor.ini" from `folder` (empty: the current directory) or, where it is not, from
 // `fallbackFolder` (the program's own folder: a program started to open a file may work in
-// another folder). A file in neither shows the "Information" message and leaves every name at
-// its default.
+// another folder). A file in neither, or one over 1 MiB, shows the "Information" message and
+// leaves every name at its default.
 void loadSettings(Localizations& localizations, const std::filesystem::path& folder,
                   const MessageBoxFn& showMessage,
                   const std::filesystem::path& fallbackFolder = {});

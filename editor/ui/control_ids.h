@@ -57,5 +57,10 @@ inline constexpr int kMenuUndo = 34;
 inline constexpr int kMenuRedo = 35;
 inline constexpr int kMenuOpenAs = 36;  // "Открыть файл..."
 inline constexpr int kMenuSaveAs = 37;  // "Сохранить как..."
+// "Сохранить" (Ctrl+S): where the work belongs (kMenuSave keeps to the fixed names).
+inline constexpr int kMenuSaveHere = 38;
+inline constexpr int kShortcutPaste = 39;  // Ctrl+V, Shift+Insert: the clipboard as one step
+// The grey item at the right end of the menu bar that names where the work belongs.
+inline constexpr int kSaveTargetLabel = 40;
 
 }  // namespace facetor::ids

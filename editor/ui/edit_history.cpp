@@ -1,13 +1,16 @@
 #include "editor/ui/edit_history.h"
 
+#include <utility>
+
 namespace facetor {
 
 namespace {
 
-// The state on the other side of a step switches the radio buttons only if the step did.
-void keepLocalizationOnlyFor(const DocumentSnapshot& restored, DocumentSnapshot& current) {
-    if (!restored.localization) {
-        current.localization.reset();
+// The state on the other side of a step switches the radio buttons and the work's files only if
+// the step did.
+void keepOpeningStateOnlyFor(const DocumentSnapshot& restored, DocumentSnapshot& current) {
+    if (!restored.opening) {
+        current.opening.reset();
     }
 }
 
@@ -22,11 +25,11 @@ void EditHistory::record(const DocumentSnapshot& before) {
 }
 
 std::optional<DocumentSnapshot> EditHistory::undo(DocumentSnapshot current) {
-    return moveStep(undoable_, redoable_, current);
+    return moveStep(undoable_, redoable_, std::move(current));
 }
 
 std::optional<DocumentSnapshot> EditHistory::redo(DocumentSnapshot current) {
-    return moveStep(redoable_, undoable_, current);
+    return moveStep(redoable_, undoable_, std::move(current));
 }
 
 // The last state of `from` is restored; `current` goes onto `to`, whence it can be restored back.
@@ -38,8 +41,8 @@ std::optional<DocumentSnapshot> EditHistory::moveStep(std::deque<DocumentSnapsho
     }
     DocumentSnapshot restored = from.back();
     from.pop_back();
-    keepLocalizationOnlyFor(restored, current);
-    to.push_back(current);
+    keepOpeningStateOnlyFor(restored, current);
+    to.push_back(std::move(current));
     return restored;
 }
 

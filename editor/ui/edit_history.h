@@ -7,14 +7,21 @@
 #include <optional>
 
 #include "editor/model/skin_document.h"
+#include "editor/ui/save_target.h"
 
 namespace facetor {
 
+// What an opening changes beside the content: the radio buttons and where the work belongs.
+struct OpeningState {
+    int localization;
+    WorkFiles files;
+};
+
 struct DocumentSnapshot {
     SkinDocument document;  // cells, Fields, styles and the cursor
-    // The Localization chosen then; kept only for the opening of a file, the one step that
-    // switches the radio buttons.
-    std::optional<int> localization;
+    // Kept only for the opening of a file, the one step that switches the radio buttons and
+    // moves the work to another file: undoing it takes the work back where it belonged.
+    std::optional<OpeningState> opening;
 };
 
 class EditHistory {
@@ -25,7 +32,8 @@ class EditHistory {
     // once more than kStepLimit are kept.
     void record(const DocumentSnapshot& before);
     // Takes back the last step: `current` becomes redoable, the result is what to restore. Give
-    // `current` the Localization chosen now; it is kept only where the step switched it.
+    // `current` the Localization and files of now; they are kept only where the step was an
+    // opening.
     std::optional<DocumentSnapshot> undo(DocumentSnapshot current);
     // Puts the last undone step back: `current` becomes undoable again.
     std::optional<DocumentSnapshot> redo(DocumentSnapshot current);

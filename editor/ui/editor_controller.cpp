@@ -1,5 +1,6 @@
 #include "editor/ui/editor_controller.h"
 
+#include <system_error>
 #include <utility>
 
 #include "editor/model/lcd_charset.h"
@@ -11,10 +12,36 @@
 #include "editor/ui/window_layout.h"
 
 namespace facetor {
+namespace {
+
+constexpr std::string_view kSaveQuestion = "Сохранить изменения перед выходом?";
+constexpr std::string_view kEndOfSessionReason =
+    "Есть несохранённые изменения скинов: Facetor спрашивает, сохранить ли их.";
+
+std::filesystem::path currentFolder() {
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::filesystem::path() : folder;
+}
+
+// Control characters (a pasted Tab or line end, Ctrl+Backspace's DEL) have no place in a cell:
+// the device would show them as its user-defined glyphs.
+std::string withoutControlCharacters(std::string_view cp1251) {
+    std::string printable;
+    for (const char c : cp1251) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            printable += c;
+        }
+    }
+    return printable;
+}
+
+}  // namespace
 
 template <typename Change>
 void EditorController::editStep(Change&& change) {
-    DocumentSnapshot before{document_, std::nullopt};
+    const DocumentSnapshot before{document_, std::nullopt};
     change();
     if (!before.document.sameContent(document_)) {
         history_.record(before);
@@ -27,7 +54,7 @@ EditorController::EditorController(WindowOps& window, const Clock& clock,
                                    std::filesystem::path programFolder)
     : window_(window),
       clock_(clock),
-      workFolder_(std::move(workFolder)),
+      workFolder_(workFolder.empty() ? currentFolder() : std::move(workFolder)),
       programFolder_(std::move(programFolder)),
       localizations_(Localizations::initial()),
       controls_(window),
@@ -43,6 +70,7 @@ void EditorController::start() {
     focusCursorCell();
     relabelKeys();
     updateUndoMenu();
+    showSaveTarget();
 }
 
 void EditorController::onTimer(int timerId) {
@@ -52,12 +80,24 @@ void EditorController::onTimer(int timerId) {
 }
 
 void EditorController::onMenu(int id) {
+    takeInTyped();
+    runMenuCommand(id);
+}
+
+void EditorController::runMenuCommand(int id) {
     switch (id) {
         case ids::kMenuOpen:
             openFixedFile();
             break;
         case ids::kMenuSave:
             saveFixedFiles();
+            break;
+        case ids::kMenuSaveHere:
+            saveWhereItBelongs();
+            focusCursorCell();
+            break;
+        case ids::kShortcutPaste:
+            paste();
             break;
         case ids::kMenuExit:
             onClose();
@@ -115,6 +155,11 @@ void EditorController::onMenu(int id) {
 }
 
 void EditorController::onControl(int id) {
+    takeInTyped();  // a click on a cell too: the letters go where the cursor was
+    runControlCommand(id);
+}
+
+void EditorController::runControlCommand(int id) {
     if (isCellId(id)) {
         selectCell(static_cast<CellId>(id));
     } else if (id >= ids::kFirstFieldButton && id <= ids::kLastFieldButton) {
@@ -152,6 +197,7 @@ void EditorController::onControl(int id) {
             case ids::kFirstLocalizationRadio:
             case ids::kFirstLocalizationRadio + 1:
             case ids::kFirstLocalizationRadio + 2:
+                showSaveTarget();   // the fixed names may be another Localization's now
                 focusCursorCell();  // the button has switched itself; typing goes on
                 break;
             default:  // capture box, frames, labels
@@ -178,6 +224,7 @@ void EditorController::focusCursorCell() {
 void EditorController::refreshGrid() {
     const int localization = selectedLocalization(window_);
     grid_.refresh(document_, localizations_.items[localization].names, clock_.now());
+    showSaveTarget();
 }
 
 void EditorController::recolourCells() {
@@ -202,25 +249,40 @@ void EditorController::refreshAndFocus() {
 }
 
 void EditorController::timerTick() {
-    enterTypedCharacters();
+    if (takeInTyped()) {
+        focusCursorCell();
+    }
     refreshGrid();  // keeps the clock in the palette and in the time Fields running
 }
 
-// Everything typed since the last tick goes into successive cells, in the order typed; each
-// character is converted on its own so that the Ukrainian і and ї still fold to Latin i.
-void EditorController::enterTypedCharacters() {
-    const std::string typed = utf8ToCp1251(window_.text(ids::kCaptureBox));
+// Everything typed since the last tick or command goes into successive cells, in the order
+// typed, each character its own step; each is converted on its own so that the Ukrainian і and
+// ї still fold to Latin i. The command that follows hands the focus over: a focus change here
+// would come back after that command and move the cursor again.
+bool EditorController::takeInTyped() {
+    const std::string typed = window_.text(ids::kCaptureBox);
     if (typed.empty()) {
-        return;
+        return false;
     }
-    for (char character : typed) {
+    window_.setText(ids::kCaptureBox, "");
+    for (char character : withoutControlCharacters(utf8ToCp1251(typed))) {
         editStep([this, character] {
             document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
         });
     }
     refreshGrid();
-    focusCursorCell();
-    window_.setText(ids::kCaptureBox, "");
+    return true;
+}
+
+// The clipboard's text, however long, is one step.
+void EditorController::paste() {
+    const std::string text = withoutControlCharacters(utf8ToCp1251(window_.clipboardText()));
+    editStep([this, &text] {
+        for (char character : text) {
+            document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
+        }
+    });
+    refreshAndFocus();
 }
 
 void EditorController::pressKey(int keyId) {
@@ -248,30 +310,48 @@ void EditorController::toggleCapsLock() {
 }
 
 void EditorController::onClose() {
-    if (!hasUnsavedChanges()) {
+    takeInTyped();
+    if (!hasUnsavedChanges() || askToSaveBeforeEnding()) {
         window_.quit();
         return;
     }
-    switch (window_.askYesNoCancel(kWindowTitle, "Сохранить изменения перед выходом?")) {
+    refreshAndFocus();
+}
+
+bool EditorController::onQueryEndSession() {
+    takeInTyped();
+    if (!hasUnsavedChanges()) {
+        return true;
+    }
+    window_.blockEndOfSession(kEndOfSessionReason);
+    const bool mayEnd = askToSaveBeforeEnding();
+    window_.allowEndOfSession();
+    if (!mayEnd) {
+        refreshAndFocus();
+    }
+    return mayEnd;
+}
+
+void EditorController::onEndSession() {
+    window_.quit();
+}
+
+// The question before unsaved work is lost: true once the work is saved where it belongs, or
+// the user lets it go. A failed save has shown which file it could not write.
+bool EditorController::askToSaveBeforeEnding() {
+    switch (window_.askYesNoCancel(kWindowTitle, kSaveQuestion)) {
         case Answer::Yes:
-            if (saveTo(documentFiles_.value_or(fixedFiles()))) {
-                window_.quit();
-                return;
-            }
-            break;  // the messages said which file failed; the work stays open
+            return saveWhereItBelongs();
         case Answer::No:
-            window_.quit();
-            return;
+            return true;
         case Answer::Cancel:
             break;
     }
-    focusCursorCell();
+    return false;
 }
 
 void EditorController::openFixedFile() {
-    if (openDocument(fixedFiles().eep)) {
-        documentFiles_.reset();
-    }
+    openDocument(fixedFiles().eep, std::nullopt);
 }
 
 void EditorController::openChosenFile() {
@@ -283,19 +363,23 @@ void EditorController::openChosenFile() {
 }
 
 void EditorController::openFile(const std::filesystem::path& eepFile) {
-    if (openDocument(eepFile)) {
-        documentFiles_ = imageFilesBeside(eepFile);
-    }
+    takeInTyped();  // a file dropped onto the window comes after the letters typed before it
+    openDocument(eepFile, imageFilesBeside(eepFile));
 }
 
-// Whatever the reader finds, the cursor goes to the first cell afterwards.
-bool EditorController::openDocument(const std::filesystem::path& eepFile) {
-    const DocumentSnapshot before{document_, selectedLocalization(window_)};
+// Whatever the reader finds, the cursor goes to the first cell afterwards. An opening that
+// changes anything is one step, and the work then belongs to `belongsTo`.
+bool EditorController::openDocument(const std::filesystem::path& eepFile,
+                                    const WorkFiles& belongsTo) {
+    const DocumentSnapshot before{document_, openingState()};
     const bool opened = openImageFile(document_, eepFile, window_);
     if (opened) {
         savedContent_ = document_;
+        documentFiles_ = belongsTo;
+        const OpeningState after = openingState();
         if (!before.document.sameContent(document_) ||
-            before.localization != selectedLocalization(window_)) {
+            before.opening->localization != after.localization ||
+            before.opening->files != after.files) {
             history_.record(before);
             updateUndoMenu();
         }
@@ -305,39 +389,65 @@ bool EditorController::openDocument(const std::filesystem::path& eepFile) {
     return opened;
 }
 
+// Always the fixed names; the work stays where it belongs, and counts as saved only if that is
+// the fixed names.
 void EditorController::saveFixedFiles() {
-    saveTo(fixedFiles());
+    if (writeImage(fixedFiles()) && !documentFiles_) {
+        savedContent_ = document_;
+    }
     focusCursorCell();  // a click on the save button took the focus away from typing
 }
 
 void EditorController::saveAs() {
-    const std::filesystem::path suggested =
-        documentFiles_ ? documentFiles_->eep : fixedFiles().eep.filename();
-    if (const auto chosen = window_.chooseFileToSave(suggested)) {
+    if (const auto chosen = window_.chooseFileToSave(saveTarget().eep)) {
         const ImageFilePaths files = imageFilesBeside(*chosen);
-        if (saveTo(files)) {
+        if (writeImage(files)) {
             documentFiles_ = files;
+            savedContent_ = document_;
+            showSaveTarget();
         }
     }
     focusCursorCell();
 }
 
-bool EditorController::saveTo(const ImageFilePaths& files) {
-    const LocalDateTime now = clock_.now();
-    const bool saved = saveImageFiles(document_, localizations_,
-                                      CalendarDate{now.day, now.month, now.year}, files, window_);
-    if (saved) {
-        savedContent_ = document_;
+bool EditorController::saveWhereItBelongs() {
+    if (!writeImage(saveTarget())) {
+        return false;
     }
-    return saved;
+    savedContent_ = document_;
+    return true;
+}
+
+bool EditorController::writeImage(const ImageFilePaths& files) {
+    const LocalDateTime now = clock_.now();
+    return saveImageFiles(document_, localizations_, CalendarDate{now.day, now.month, now.year},
+                          files, window_);
 }
 
 ImageFilePaths EditorController::fixedFiles() const {
     return fixedImageFiles(localizations_, selectedLocalization(window_), workFolder_);
 }
 
+ImageFilePaths EditorController::saveTarget() const {
+    return facetor::saveTarget(documentFiles_, localizations_, selectedLocalization(window_),
+                               workFolder_);
+}
+
+OpeningState EditorController::openingState() const {
+    return {selectedLocalization(window_), documentFiles_};
+}
+
+// The menu bar names where the work belongs at all times; it is rewritten only on a change.
+void EditorController::showSaveTarget() {
+    std::string label = saveTargetLabel(saveTarget());
+    if (label != shownSaveTarget_) {
+        window_.setText(ids::kSaveTargetLabel, label);
+        shownSaveTarget_ = std::move(label);
+    }
+}
+
 void EditorController::undo() {
-    if (const auto restored = history_.undo({document_, selectedLocalization(window_)})) {
+    if (const auto restored = history_.undo({document_, openingState()})) {
         restore(*restored);
     } else {
         focusCursorCell();
@@ -345,7 +455,7 @@ void EditorController::undo() {
 }
 
 void EditorController::redo() {
-    if (const auto restored = history_.redo({document_, selectedLocalization(window_)})) {
+    if (const auto restored = history_.redo({document_, openingState()})) {
         restore(*restored);
     } else {
         focusCursorCell();
@@ -354,8 +464,9 @@ void EditorController::redo() {
 
 void EditorController::restore(const DocumentSnapshot& snapshot) {
     document_ = snapshot.document;
-    if (snapshot.localization) {
-        selectLocalization(window_, *snapshot.localization);
+    if (snapshot.opening) {
+        selectLocalization(window_, snapshot.opening->localization);
+        documentFiles_ = snapshot.opening->files;
     }
     updateUndoMenu();
     refreshAndFocus();

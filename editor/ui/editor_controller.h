@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "editor/model/localization.h"
@@ -18,7 +17,8 @@ namespace facetor {
 
 class EditorController {
   public:
-    // `workFolder` is where Facetor.ini and the image files live (empty: current directory);
+    // `workFolder` is where Facetor.ini and the fixed-name image files live; empty: the current
+    // directory now, kept whatever a file dialog later does to the current directory.
     // Facetor.ini missing there is looked for in `programFolder`.
     EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {},
                      std::filesystem::path programFolder = {});
@@ -27,19 +27,26 @@ class EditorController {
     // focus to cell 100, label the keyboard. The caller then starts the 100 ms timer.
     void start();
 
+    // Every command, and the end of the session, first takes in what was typed before it.
     void onTimer(int timerId);
-    void onMenu(int id);     // menu items 21..23 and 34..37, shortcut events 25..33
+    void onMenu(int id);     // menu items 21..23 and 34..38, shortcut events 25..33 and 39
     void onControl(int id);  // button clicks, check box clicks, cell focus gained or lost
     // The window became active again (after another window, a message box or a minimise): the
     // keyboard goes back to typing into the cursor cell.
     void onActivated();
     // The close box, Alt+F4 or "Выход": asks before unsaved work is lost, then ends the program.
     void onClose();
+    // The system asks whether the session (log-off, shutdown, restart) may end: with unsaved
+    // work the user is asked as on closing, the end of the session blocked meanwhile. True lets
+    // it end; the program ends with onEndSession().
+    bool onQueryEndSession();
+    void onEndSession();
     // A file named on the command line or dropped onto the window, opened as "Открыть файл"
     // opens a chosen one.
     void openFile(const std::filesystem::path& eepFile);
 
-    // Whether the document differs from the one last saved or opened (at first: the empty one).
+    // Whether the document differs from what the place where it belongs holds, as far as this
+    // run knows (at first: the empty document).
     bool hasUnsavedChanges() const { return !document_.sameContent(savedContent_); }
     const EditHistory& history() const { return history_; }
 
@@ -57,18 +64,26 @@ class EditorController {
     void relabelKeys();
     bool capsLockOn() const;
 
+    void runMenuCommand(int id);
+    void runControlCommand(int id);
     void timerTick();
-    void enterTypedCharacters();
+    bool takeInTyped();
+    void paste();
     void pressKey(int keyId);
     void placeFieldOfButton(int buttonId);
     void toggleCapsLock();
     void openFixedFile();
     void openChosenFile();
-    bool openDocument(const std::filesystem::path& eepFile);
+    bool openDocument(const std::filesystem::path& eepFile, const WorkFiles& belongsTo);
     void saveFixedFiles();
     void saveAs();
-    bool saveTo(const ImageFilePaths& files);
+    bool saveWhereItBelongs();
+    bool askToSaveBeforeEnding();
+    bool writeImage(const ImageFilePaths& files);
     ImageFilePaths fixedFiles() const;
+    ImageFilePaths saveTarget() const;
+    OpeningState openingState() const;
+    void showSaveTarget();
 
     // Runs one editing command; it becomes one undoable step if it changed the document.
     template <typename Change>
@@ -89,10 +104,9 @@ class EditorController {
     ControlCache controls_;
     GridDisplay grid_;
     EditHistory history_;
-    SkinDocument savedContent_;  // as last saved or opened
-    // Where the document belongs once saved with "Сохранить как" or opened with "Открыть
-    // файл"; otherwise the fixed names of the selected Localization.
-    std::optional<ImageFilePaths> documentFiles_;
+    SkinDocument savedContent_;  // what the place where the work belongs holds
+    WorkFiles documentFiles_;    // none: the work belongs to the fixed names
+    std::string shownSaveTarget_;
 };
 
 }  // namespace facetor

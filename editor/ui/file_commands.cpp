@@ -1,6 +1,5 @@
 #include "editor/ui/file_commands.h"
 
-#include "editor/image/atomic_file.h"
 #include "editor/image/bin_file.h"
 #include "editor/image/eep_file.h"
 #include "editor/image/save_messages.h"
@@ -30,21 +29,6 @@ void selectLocalization(WindowOps& window, int localizationNumber) {
     for (int n = 0; n < kLocalizationCount; ++n) {
         window.setChecked(ids::kFirstLocalizationRadio + n, n == localizationNumber);
     }
-}
-
-ImageFilePaths fixedImageFiles(const Localizations& localizations, int localization,
-                               const std::filesystem::path& folder) {
-    return {pathInFolder(folder, eepFileName(localizations, localization)),
-            pathInFolder(folder, kBinFileName)};
-}
-
-ImageFilePaths imageFilesBeside(const std::filesystem::path& eepFile) {
-    ImageFilePaths files{eepFile, eepFile};
-    files.bin.replace_extension(".bin");
-    if (files.bin == files.eep) {  // a name that ends in .bin itself: the .eep must not be lost
-        files.eep.replace_extension(".eep");
-    }
-    return files;
 }
 
 bool openImageFile(SkinDocument& document, const std::filesystem::path& eepFile,

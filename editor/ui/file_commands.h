@@ -6,6 +6,7 @@
 #include "editor/image/eeprom_image.h"
 #include "editor/model/localization.h"
 #include "editor/model/skin_document.h"
+#include "editor/ui/save_target.h"
 #include "editor/ui/window_ops.h"
 
 namespace facetor {
@@ -14,19 +15,6 @@ namespace facetor {
 int selectedLocalization(const WindowOps& window);
 // Switches one radio button on and the two others off.
 void selectLocalization(WindowOps& window, int localizationNumber);
-
-// Where one save writes: an .eep file and the .bin file.
-struct ImageFilePaths {
-    std::filesystem::path eep;
-    std::filesystem::path bin;
-    friend bool operator==(const ImageFilePaths&, const ImageFilePaths&) = default;
-};
-
-// The fixed names of the selected Localization in `folder` (empty: the current directory).
-ImageFilePaths fixedImageFiles(const Localizations& localizations, int localization,
-                               const std::filesystem::path& folder);
-// An .eep file the user named, and the .bin file beside it with the same name.
-ImageFilePaths imageFilesBeside(const std::filesystem::path& eepFile);
 
 // Reads an .eep file into the document and switches the radio buttons to its Localization; a
 // missing or damaged file is reported by a message box and leaves the document as it was.

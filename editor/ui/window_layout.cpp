@@ -255,28 +255,31 @@ std::vector<ControlSpec> windowLayout(const Localizations& localizations) {
     return std::move(b.controls);
 }
 
+// An "&" marks the access key that a menu underlines; the visible text is without it.
 std::vector<MenuItemSpec> fileMenu() {
     return {
-        {ids::kMenuOpen, "Открыть eep-файл\tCtrl+O", kOpenPicture},
-        {ids::kMenuOpenAs, "Открыть файл...\tCtrl+Shift+O", kOpenPicture},
-        {ids::kMenuSave, "Сохранить bin/eep-файл\tCtrl+S", kSavePicture},
-        {ids::kMenuSaveAs, "Сохранить как...\tCtrl+Shift+S", kSavePicture},
+        {ids::kMenuOpen, "&Открыть eep-файл\tCtrl+O", kOpenPicture},
+        {ids::kMenuOpenAs, "Открыть &файл...\tCtrl+Shift+O", kOpenPicture},
+        {ids::kMenuSaveHere, "&Сохранить\tCtrl+S", kSavePicture},
+        {ids::kMenuSave, "Сохр&анить bin/eep-файл", kSavePicture},
+        {ids::kMenuSaveAs, "Сохранить &как...\tCtrl+Shift+S", kSavePicture},
         {0, "", kNoPicture},
-        {ids::kMenuExit, "Выход", kNoPicture},
+        {ids::kMenuExit, "&Выход", kNoPicture},
     };
 }
 
 std::vector<MenuItemSpec> editMenu() {
     return {
-        {ids::kMenuUndo, "Отменить\tCtrl+Z", kUndoPicture},
-        {ids::kMenuRedo, "Повторить\tCtrl+Y", kRedoPicture},
+        {ids::kMenuUndo, "&Отменить\tCtrl+Z", kUndoPicture},
+        {ids::kMenuRedo, "&Повторить\tCtrl+Y", kRedoPicture},
     };
 }
 
 std::vector<ShortcutSpec> shortcuts() {
     // Windows virtual-key codes.
     constexpr std::uint8_t kUp = 0x26, kDown = 0x28, kLeft = 0x25, kRight = 0x27, kHome = 0x24,
-                           kEnd = 0x23, kDelete = 0x2E, kBackspace = 0x08, kCapsLock = 0x14;
+                           kEnd = 0x23, kDelete = 0x2E, kBackspace = 0x08, kCapsLock = 0x14,
+                           kInsert = 0x2D;
     constexpr bool kCtrl = true, kShift = true;
     return {
         {kUp, ids::kShortcutUp},
@@ -293,8 +296,10 @@ std::vector<ShortcutSpec> shortcuts() {
         {'Z', ids::kMenuRedo, kCtrl, kShift},
         {'O', ids::kMenuOpen, kCtrl},
         {'O', ids::kMenuOpenAs, kCtrl, kShift},
-        {'S', ids::kMenuSave, kCtrl},
+        {'S', ids::kMenuSaveHere, kCtrl},
         {'S', ids::kMenuSaveAs, kCtrl, kShift},
+        {'V', ids::kShortcutPaste, kCtrl},
+        {kInsert, ids::kShortcutPaste, false, kShift},
     };
 }
 

@@ -75,10 +75,10 @@ struct MenuItemSpec {
     int picture;
 };
 
-// Captions carry their shortcut after a tab, as menus show it.
-inline constexpr std::string_view kFileMenuCaption = "Файл";
+// Captions carry their shortcut after a tab, as menus show it, and an "&" before the access key.
+inline constexpr std::string_view kFileMenuCaption = "&Файл";
 std::vector<MenuItemSpec> fileMenu();
-inline constexpr std::string_view kEditMenuCaption = "Правка";
+inline constexpr std::string_view kEditMenuCaption = "&Правка";
 std::vector<MenuItemSpec> editMenu();
 
 // A window-wide shortcut: a key, with or without Ctrl and Shift, raising a menu event.

@@ -21,6 +21,7 @@ class WindowOps {
   public:
     virtual ~WindowOps() = default;
 
+    // Also the text of a menu item, by its id.
     virtual void setText(int controlId, std::string_view utf8) = 0;
     virtual std::string text(int controlId) const = 0;
     // Also greys or enables a menu item, by its id.
@@ -39,6 +40,12 @@ class WindowOps {
     virtual std::optional<std::filesystem::path> chooseFileToOpen() = 0;
     virtual std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) = 0;
+    // The text on the clipboard (UTF-8); empty when it holds none.
+    virtual std::string clipboardText() const = 0;
+    // While the user is asked whether to save at the end of the session: the system shows
+    // `reason` (UTF-8) for this window and does not end the session meanwhile.
+    virtual void blockEndOfSession(std::string_view reason) = 0;
+    virtual void allowEndOfSession() = 0;
     // Ends the program at once (menu "Выход").
     virtual void quit() = 0;
 };

@@ -213,6 +213,28 @@ class UiDriver:
     def type_text(self, text, delay_ms=0):
         self.call("type", text, delay_ms)
 
+    def burst(self, *parts):
+        """Text and key chords in turn ("ab", "BACK", "c", "CONTROL+S"), sent as one input
+        burst: no pause between them in which the program's timer could tick."""
+        self.call("burst", *parts)
+
+    def set_clipboard(self, text):
+        self.call("clipboard", text)
+
+    def menu_open(self):
+        """Whether a menu of the program is open (a popup menu window shows)."""
+        return self.call("menu_open") == "1"
+
+    # The end of a Windows session: WM_QUERYENDSESSION, then WM_ENDSESSION with the answer.
+    def end_session(self):
+        self.call("end_session")
+
+    def end_session_result(self, timeout_ms=10000):
+        """True when the program let the session end, False when it blocked it, None while it
+        has not answered yet."""
+        value = self.call("end_session_result", timeout_ms)
+        return None if value == "pending" else value == "1"
+
     def click_at(self, x, y, count=1, gap_ms=0):
         """`count` left clicks at a point of the client area, `gap_ms` apart."""
         self.call("click_at", x, y, count, gap_ms)

@@ -1,5 +1,6 @@
 #include "editor/ui/win32/main_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "editor/model/cell_address.h"
@@ -20,7 +21,7 @@ constexpr UINT kCellFocusMessage = WM_APP + 1;
 bool isMenuEvent(int id) {
     return (id >= ids::kMenuOpen && id <= ids::kMenuExit) ||
            (id >= ids::kShortcutUp && id <= ids::kShortcutCapsLock) ||
-           (id >= ids::kMenuUndo && id <= ids::kMenuSaveAs);
+           (id >= ids::kMenuUndo && id <= ids::kShortcutPaste);
 }
 
 bool isClickable(int id) {
@@ -40,6 +41,16 @@ std::filesystem::path programFolder() {
     }
     path.resize(length);
     return std::filesystem::path(path).parent_path();
+}
+
+// The capture box is for typing only: its own edit menu (the context-menu key, Shift+F10) would
+// undo, cut or paste there behind the editor's back.
+LRESULT CALLBACK withoutContextMenu(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR) {
+    if (message == WM_CONTEXTMENU) {
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
@@ -102,6 +113,9 @@ void MainWindow::createControls() {
             continue;
         }
         ops_.addControl(desc.id, control, desc.kind, toWide(desc.caption));
+        if (desc.kind == ControlKind::CaptureEdit) {
+            SetWindowSubclass(control, withoutContextMenu, 0, 0);
+        }
         if (!desc.toolTip.empty()) {
             toolTips.add(control, toWide(desc.toolTip));
         }
@@ -173,6 +187,19 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the close box, Alt+F4: the controller asks before work is lost
             deliver({EventKind::Close, 0});
             return 0;
+        case WM_QUERYENDSESSION:  // log-off, shutdown, restart
+            return onQueryEndSession() ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            if (wParam) {  // the session ends: so does the program, at once
+                controller_.onEndSession();
+            }
+            return 0;
+        case WM_MENUCHAR:  // an access key typed in another keyboard layout
+            if (const auto item =
+                    MenuBar::itemOfAccessKey(reinterpret_cast<HMENU>(lParam), LOWORD(wParam))) {
+                return MAKELRESULT(*item, MNC_EXECUTE);
+            }
+            break;
         case WM_DROPFILES:
             onDroppedFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -255,6 +282,13 @@ void MainWindow::onActivated() {
 // it is typed like any other.
 bool MainWindow::routeKeyboardInput(MSG& msg) {
     const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+    const bool anyKey = key || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP;
+    const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+    // Shift+F10 stands for the context-menu key, and the capture box shows no menu; left to
+    // itself, the F10 in it would still put the menu bar in charge of the next key.
+    if (ours && anyKey && msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+        return false;
+    }
     const bool character = msg.message == WM_CHAR;
     // With no focus at all, keys arrive as system keys without the Alt flag.
     constexpr LPARAM kAltDown = 1 << 29;
@@ -264,17 +298,15 @@ bool MainWindow::routeKeyboardInput(MSG& msg) {
     if (!key && !character && !unfocusedKey) {
         return true;
     }
-    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) {
+    if (!ours) {
         return true;  // another window of this thread, such as a tool tip
     }
-    if ((key || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) &&
-        (msg.wParam == VK_TAB || msg.wParam == VK_RETURN)) {
+    if (anyKey && (msg.wParam == VK_TAB || msg.wParam == VK_RETURN)) {
         return false;
     }
-    // Control characters (Tab, Enter, Ctrl with a letter) are no text for a cell; Ctrl+V still
-    // pastes text into the capture box, where it is typed character by character.
-    constexpr WPARAM kPaste = 0x16;
-    if ((character || msg.message == WM_SYSCHAR) && msg.wParam < L' ' && msg.wParam != kPaste) {
+    // Control characters (Tab, Enter, Ctrl with a letter, Ctrl+Backspace's DEL) are no text for
+    // a cell; pasting is a shortcut of its own.
+    if ((character || msg.message == WM_SYSCHAR) && (msg.wParam < L' ' || msg.wParam == 0x7F)) {
         return false;
     }
     HWND capture = ops_.handle(ids::kCaptureBox);
@@ -303,12 +335,33 @@ void MainWindow::deliver(Event event) {
     }
     busy_ = true;
     dispatch(event);
+    dispatchPending();
+    busy_ = false;
+}
+
+void MainWindow::dispatchPending() {
     while (!pending_.empty() && !closed_) {
         Event next = pending_.front();
         pending_.pop_front();
         dispatch(next);
     }
+}
+
+// Answered at once, as Windows waits for the answer. Inside a command (a question or a message
+// is open) the user is not done yet: unsaved work then blocks the end of the session.
+bool MainWindow::onQueryEndSession() {
+    if (closed_) {
+        return true;
+    }
+    if (busy_) {
+        return !controller_.hasUnsavedChanges();
+    }
+    busy_ = true;
+    ops_.applyDeferredFocus();
+    const bool mayEnd = controller_.onQueryEndSession();
+    dispatchPending();
     busy_ = false;
+    return mayEnd;
 }
 
 void MainWindow::dispatch(Event event) {

@@ -46,7 +46,9 @@ class MainWindow {
     // Keeps every keystroke for typing: false when the message is to be dropped.
     bool routeKeyboardInput(MSG& msg);
     void createControls();
+    bool onQueryEndSession();
     void deliver(Event event);
+    void dispatchPending();
     void dispatch(Event event);
 
     HINSTANCE instance_;

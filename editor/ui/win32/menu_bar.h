@@ -1,8 +1,10 @@
-// The menus "Файл" and "Правка" with their pictures, and the window-wide keyboard shortcuts.
+// The menus "Файл" and "Правка" with their pictures, the grey name of where the work belongs at
+// the right end of the menu bar, and the window-wide keyboard shortcuts.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "editor/ui/window_layout.h"
@@ -19,6 +21,10 @@ class MenuBar {
     // Owned by the window once attached with SetMenu; destroyed with it.
     HMENU menu() const { return menu_; }
     HACCEL shortcuts() const { return shortcuts_; }
+
+    // For WM_MENUCHAR: the item of `menu` (the menu bar or one of its menus) whose access key
+    // the typed character stands for in any keyboard layout.
+    static std::optional<int> itemOfAccessKey(HMENU menu, wchar_t typed);
 
   private:
     HMENU popup(const std::vector<MenuItemSpec>& items);

@@ -44,6 +44,7 @@ const Win32WindowOps::Control* Win32WindowOps::find(int id) const {
 void Win32WindowOps::setText(int controlId, std::string_view utf8) {
     Control* c = find(controlId);
     if (!c) {
+        setMenuItemText(controlId, toWide(utf8));
         return;
     }
     std::wstring wide = toWide(utf8);
@@ -57,9 +58,31 @@ void Win32WindowOps::setText(int controlId, std::string_view utf8) {
 std::string Win32WindowOps::text(int controlId) const {
     const Control* c = find(controlId);
     if (!c) {
-        return {};
+        const auto item = menuItemTexts_.find(controlId);
+        return item == menuItemTexts_.end() ? std::string() : fromWide(item->second);
     }
     return fromWide(c->kind == ControlKind::CaptureEdit ? windowText(c->hwnd) : c->shownText);
+}
+
+// A menu item of the menu bar or of its menus; the menu bar is drawn again, as it may have
+// changed.
+void Win32WindowOps::setMenuItemText(int itemId, std::wstring text) {
+    HMENU menu = main_ ? GetMenu(main_) : nullptr;
+    auto [shown, added] = menuItemTexts_.try_emplace(itemId);
+    if (!menu || (!added && shown->second == text)) {
+        return;
+    }
+    std::wstring caption;  // a file name's "&" is no access key
+    for (wchar_t c : text) {
+        caption += c == L'&' ? L"&&" : std::wstring(1, c);
+    }
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = caption.data();
+    SetMenuItemInfoW(menu, static_cast<UINT>(itemId), FALSE, &info);
+    DrawMenuBar(main_);
+    shown->second = std::move(text);
 }
 
 void Win32WindowOps::setEnabled(int controlId, bool enabled) {
@@ -162,6 +185,28 @@ std::optional<std::filesystem::path> Win32WindowOps::chooseFileToOpen() {
 std::optional<std::filesystem::path> Win32WindowOps::chooseFileToSave(
     const std::filesystem::path& suggested) {
     return askFileToSave(main_, suggested);
+}
+
+std::string Win32WindowOps::clipboardText() const {
+    std::wstring text;
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(main_)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    return fromWide(text);
+}
+
+void Win32WindowOps::blockEndOfSession(std::string_view reason) {
+    ShutdownBlockReasonCreate(main_, toWide(reason).c_str());
+}
+
+void Win32WindowOps::allowEndOfSession() {
+    ShutdownBlockReasonDestroy(main_);
 }
 
 void Win32WindowOps::quit() {

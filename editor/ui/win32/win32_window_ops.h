@@ -36,6 +36,9 @@ class Win32WindowOps : public WindowOps {
     std::optional<std::filesystem::path> chooseFileToOpen() override;
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) override;
+    std::string clipboardText() const override;
+    void blockEndOfSession(std::string_view reason) override;
+    void allowEndOfSession() override;
     void quit() override;
 
     // A focus change asked for while a button holds the mouse (between the press and the
@@ -57,6 +60,7 @@ class Win32WindowOps : public WindowOps {
     };
     Control* find(int id);
     const Control* find(int id) const;
+    void setMenuItemText(int itemId, std::wstring text);
     HBRUSH brush(COLORREF colour);
 
     bool clickInProgress() const;
@@ -66,6 +70,7 @@ class Win32WindowOps : public WindowOps {
     std::unordered_map<int, Control> controls_;
     std::unordered_map<HWND, int> idOfWindow_;
     std::map<COLORREF, HBRUSH> brushes_;
+    std::unordered_map<int, std::wstring> menuItemTexts_;  // as last set
 };
 
 }  // namespace facetor::win32

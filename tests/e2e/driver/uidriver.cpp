@@ -154,6 +154,7 @@ WORD virtualKey(const std::string& name) {
         {"TAB", VK_TAB},       {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL},
         {"ALT", VK_MENU},      {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE},
         {"SPACE", VK_SPACE},   {"F4", VK_F4},         {"F5", VK_F5},
+        {"F10", VK_F10},       {"APPS", VK_APPS},     {"INSERT", VK_INSERT},
     };
     for (const auto& n : names)
         if (name == n.name)
@@ -192,26 +193,43 @@ INPUT keyInput(WORD vk, bool up) {
     return in;
 }
 
+// The presses and releases of one chord: "CONTROL+S" presses Ctrl, then S, releases both.
+// The presses and releases of one chord: "CONTROL+S" presses Ctrl, then S, releases both.
+std::vector<INPUT> chordInputs(const std::string& chord) {
+    std::vector<WORD> keys;
+    size_t start = 0;
+    while (true) {
+        size_t plus = chord.find('+', start);
+        keys.push_back(virtualKey(chord.substr(start, plus - start)));
+        if (plus == std::string::npos)
+            break;
+        start = plus + 1;
+    }
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys)
+        inputs.push_back(keyInput(vk, false));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        inputs.push_back(keyInput(*it, true));
+    return inputs;
+}
+
+// One character typed as a Unicode key press and release, whatever the keyboard layout.
+void appendCharacter(std::vector<INPUT>& inputs, wchar_t ch) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = WORD(ch);
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    inputs.insert(inputs.end(), in, in + 2);
+}
+
 // "SHIFT+TAB UP" presses Shift+Tab, then Up.
 void pressKeys(const std::string& chordList) {
     bringToFront();
     std::istringstream chords(chordList);
     std::string chord;
     while (chords >> chord) {
-        std::vector<WORD> keys;
-        size_t start = 0;
-        while (true) {
-            size_t plus = chord.find('+', start);
-            keys.push_back(virtualKey(chord.substr(start, plus - start)));
-            if (plus == std::string::npos)
-                break;
-            start = plus + 1;
-        }
-        std::vector<INPUT> inputs;
-        for (WORD vk : keys)
-            inputs.push_back(keyInput(vk, false));
-        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-            inputs.push_back(keyInput(*it, true));
+        std::vector<INPUT> inputs = chordInputs(chord);
         SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
         Sleep(20);
     }
@@ -220,15 +238,91 @@ void pressKeys(const std::string& chordList) {
 void typeText(const std::string& utf8, int delayMs) {
     bringToFront();
     for (wchar_t ch : widen(utf8)) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = WORD(ch);
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof(INPUT));
+        std::vector<INPUT> inputs;
+        appendCharacter(inputs, ch);
+        SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
         if (delayMs > 0)
             Sleep(DWORD(delayMs));
     }
+}
+
+// Text and chords in turn (text, chords, text, chords, ...), all in one SendInput call: the
+// program gets them back to back, with no pause in which a timer could tick.
+void burst(const std::vector<std::string>& parts) {
+    bringToFront();
+    std::vector<INPUT> inputs;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i % 2 == 0) {
+            for (wchar_t ch : widen(parts[i]))
+                appendCharacter(inputs, ch);
+            continue;
+        }
+        std::istringstream chords(parts[i]);
+        std::string chord;
+        while (chords >> chord) {
+            std::vector<INPUT> more = chordInputs(chord);
+            inputs.insert(inputs.end(), more.begin(), more.end());
+        }
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void setClipboardText(const std::string& utf8) {
+    const std::wstring text = widen(utf8);
+    if (!OpenClipboard(nullptr))
+        throw Failure{"clipboard busy"};
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (memory) {
+        auto* target = static_cast<wchar_t*>(GlobalLock(memory));
+        std::wmemcpy(target, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory))
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+// The end of a session as Windows runs it: WM_QUERYENDSESSION, then WM_ENDSESSION with the
+// answer. Sent from a thread of its own, since the program may ask the user first.
+struct EndOfSession {
+    HWND window = nullptr;
+    HANDLE thread = nullptr;
+    LRESULT mayEnd = 0;
+};
+EndOfSession g_endOfSession;
+
+DWORD WINAPI endSession(void*) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(g_endOfSession.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                             SMTO_NORMAL, 120000, &result))
+        result = 0;
+    g_endOfSession.mayEnd = LRESULT(result);
+    SendMessageTimeoutW(g_endOfSession.window, WM_ENDSESSION, result ? TRUE : FALSE,
+                        ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
+    return 0;
+}
+
+// Whether a menu of the attached window's process is open (a popup menu window is shown).
+bool popupMenuOpen() {
+    struct Search {
+        DWORD process;
+        bool found;
+    } search{0, false};
+    GetWindowThreadProcessId(window(), &search.process);
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == s->process && IsWindowVisible(hwnd) && className(hwnd) == "#32768") {
+                s->found = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 struct DialogSearch {
@@ -487,6 +581,33 @@ std::string run(const std::vector<std::string>& a) {
         pressKeys(arg(1));
         return {};
     }
+    if (cmd == "burst") {  // text, chords, text, chords, ... in one go
+        burst(std::vector<std::string>(a.begin() + 1, a.end()));
+        return {};
+    }
+    if (cmd == "clipboard") {
+        setClipboardText(arg(1));
+        return {};
+    }
+    if (cmd == "end_session") {  // starts it; end_session_result tells the program's answer
+        if (g_endOfSession.thread)
+            throw Failure{"an end of session is running"};
+        g_endOfSession = EndOfSession{window(), nullptr, 0};
+        g_endOfSession.thread = CreateThread(nullptr, 0, endSession, nullptr, 0, nullptr);
+        return {};
+    }
+    if (cmd == "end_session_result") {  // "1" the session may end, "0" blocked
+        if (!g_endOfSession.thread)
+            throw Failure{"no end of session"};
+        if (WaitForSingleObject(g_endOfSession.thread, DWORD(std::atoi(arg(1).c_str()))) !=
+            WAIT_OBJECT_0)
+            return "pending";
+        CloseHandle(g_endOfSession.thread);
+        g_endOfSession.thread = nullptr;
+        return g_endOfSession.mayEnd ? "1" : "0";
+    }
+    if (cmd == "menu_open")
+        return popupMenuOpen() ? "1" : "0";
     if (cmd == "type") {
         typeText(arg(1), a.size() > 2 ? std::atoi(a[2].c_str()) : 0);
         return {};

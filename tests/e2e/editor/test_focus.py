@@ -75,6 +75,28 @@ class KeyboardStaysWithTyping(FacetorCase):
         self.settle()
         self.type_and_expect("b", 101)
 
+    def test_the_menus_open_by_their_access_keys_and_the_context_menu_key_does_nothing(self):
+        self.ui.type_text("x")
+        self.wait_cells(100, ["x"])
+        # No menu of the hidden typing box opens: the next letter is typed as usual.
+        self.ui.keys("SHIFT+F10 APPS")
+        self.type_and_expect("y", 101)
+        self.assertFalse(self.ui.menu_open())
+        # Alt+П opens "Правка", whose О is "Отменить"; the English layout types g and j on the
+        # keys of П and О.
+        self.ui.keys("ALT+G")
+        self.assertTrue(uidriver.wait_until(self.ui.menu_open, timeout=3), "no menu")
+        self.ui.keys("J")
+        self.wait_cells(100, ["x", ""])
+        # Alt+Ф opens "Файл", whose С is "Сохранить" (keys a and c).
+        self.ui.keys("ALT+A")
+        self.assertTrue(uidriver.wait_until(self.ui.menu_open, timeout=3), "no menu")
+        self.ui.keys("C")
+        self.assertTrue(uidriver.wait_until(
+            lambda: os.path.exists(os.path.join(self.work, EEP_NAMES[1])), timeout=5))
+        self.assertFalse(self.ui.menu_open())
+        self.type_and_expect("z", 101)
+
     def test_typing_after_another_window_took_the_activation(self):
         other = uidriver.launch("notepad", self.work)
         self.addCleanup(other.kill)

@@ -41,6 +41,21 @@ class UndoRedo(FacetorCase):
         self.assertEqual(self.ui.text(CAPTURE), "")
         self.assertEqual(self.cells(104, 4), ["", "", "", ""])
 
+    def test_a_long_paste_is_one_step(self):
+        self.ui.type_text("ok", 60)
+        self.wait_cells(100, ["o", "k"])
+        pasted = "".join(chr(ord("A") + i % 26) for i in range(1200))
+        self.ui.set_clipboard(pasted)
+        self.ui.keys("CONTROL+V")
+        # From cell 102 on, wrapping after 355: each cell keeps the last character put there.
+        grid = {100 + (2 + i) % 256: c for i, c in enumerate(pasted)}
+        self.wait_cells(100, [grid[c] for c in range(100, 116)], timeout=10)
+        self.assertEqual(self.cells(340, 16), [grid[c] for c in range(340, 356)])
+        self.ui.keys("CONTROL+Z")
+        self.wait_cells(100, ["o", "k"] + [""] * 14)
+        self.assertEqual(self.cells(340, 16), [""] * 16)
+        self.wait_cursor(102)
+
 
 class Closing(FacetorCase):
 
@@ -83,6 +98,21 @@ class Closing(FacetorCase):
         self.assertEqual(os.path.getsize(os.path.join(self.work, EEP_NAMES[1])), 1273)
         self.assertEqual(os.path.getsize(os.path.join(self.work, BIN_NAME)), 512)
 
+    def test_the_end_of_the_session_asks_only_for_unsaved_work(self):
+        self.change_something()
+        self.ui.end_session()
+        self.expect_question()
+        self.ui.msgbox_press(self.ui.IDCANCEL)  # the session must not end
+        self.assertIs(self.ui.end_session_result(), False)
+        self.settle()
+        self.assertIsNone(self.process.poll())
+        self.ui.keys("CONTROL+S")
+        self.assertTrue(uidriver.wait_until(
+            lambda: os.path.exists(os.path.join(self.work, BIN_NAME)), timeout=5))
+        self.ui.end_session()  # saved: nothing to ask
+        self.assertIs(self.ui.end_session_result(), True)
+        self.expect_ended()
+
     def test_an_unchanged_document_ends_at_once(self):
         self.change_something()
         self.ui.keys("CONTROL+Z")  # back to the empty document
@@ -106,7 +136,14 @@ class DesignsUnderTheirOwnNames(FacetorCase):
             self.ui.activation("auto")
         self.assertTrue(uidriver.wait_until(lambda: self.ui.msgbox(0) is None, timeout=5))
 
-    def test_save_as_and_open_file_through_the_dialogs(self):
+    def saved_cells(self, name, count):
+        try:
+            with open(os.path.join(self.work, name), "rb") as f:
+                return f.read()[:count]
+        except OSError:
+            return b""
+
+    def test_save_as_and_open_file_through_the_dialogs_and_ctrl_s_saves_there(self):
         self.ui.type_text("kitchen", 60)
         self.wait_cells(100, list("kitchen"))
         self.ui.click(RADIO_EN)
@@ -121,14 +158,53 @@ class DesignsUnderTheirOwnNames(FacetorCase):
             self.assertEqual(f.read()[0x1FE], 0)  # the en Localization
         self.assertFalse(os.path.exists(os.path.join(self.work, EEP_NAMES[0])))
 
+        # From now on Ctrl+S saves the work where it belongs, not under the fixed names.
+        self.ui.type_text("!")
+        self.wait_cells(107, ["!"])
+        self.ui.keys("CONTROL+S")
+        self.assertTrue(uidriver.wait_until(
+            lambda: self.saved_cells("Кухня.bin", 8) == b"kitchen!", timeout=5))
+        self.assertEqual(sorted(os.listdir(self.work)),
+                         ["Facetor.ini", "Кухня.bin", "Кухня.eep"])
+
         self.ui.click(CLEAR_ALL_BUTTON)
         self.ui.click(RADIO_RU)
         self.wait_cells(100, [""] * 7)
         self.ui.keys("CONTROL+SHIFT+O")
         self.answer_file_dialog("Кухня.eep")
-        self.wait_cells(100, list("kitchen"))
+        self.wait_cells(100, list("kitchen!"))
         self.assertTrue(self.ui.checked(RADIO_EN))
         self.wait_cursor(100)
+        self.ui.keys("CONTROL+O")  # the fixed names of en, which do not exist
+        self.assertEqual(self.ui.msgbox(5000)[1],
+                         "Файл   chronotherm_lcd_m168_en.eep   не найден !")
+        self.ui.msgbox_ok()
+        self.ui.type_text("?")  # the failed opening left the work where it belongs
+        self.wait_cells(100, ["?"])
+        self.ui.keys("CONTROL+S")
+        self.assertTrue(uidriver.wait_until(
+            lambda: self.saved_cells("Кухня.bin", 8) == b"?itchen!", timeout=5))
+
+    def test_undoing_an_opening_takes_the_work_back_where_it_belonged(self):
+        write_design(self.work, "Гараж.eep")
+        with open(os.path.join(self.work, "Гараж.eep"), "rb") as f:
+            garage = f.read()
+        self.ui.type_text("ab", 60)
+        self.wait_cells(100, ["a", "b"])
+        self.ui.keys("CONTROL+SHIFT+O")  # opened by mistake
+        self.answer_file_dialog("Гараж.eep")
+        self.wait_cells(100, ["H", "i"])
+        self.ui.keys("CONTROL+Z")
+        self.wait_cells(100, ["a", "b"])
+        self.assertTrue(self.ui.checked(RADIO_RU))
+        self.ui.keys("ALT+F4")
+        self.assertEqual(self.ui.msgbox(5000), QUESTION)
+        self.ui.msgbox_press(self.ui.IDYES)
+        self.ui.wait_closed(10000)
+        with open(os.path.join(self.work, "Гараж.eep"), "rb") as f:
+            self.assertEqual(f.read(), garage, "the opened design was overwritten")
+        self.assertEqual(self.saved_cells(BIN_NAME, 2), b"ab")
+        self.assertTrue(os.path.exists(os.path.join(self.work, EEP_NAMES[1])))
 
 
 def write_design(folder, name):

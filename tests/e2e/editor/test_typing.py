@@ -1,8 +1,11 @@
 """Typing on the computer's keyboard and the window-wide shortcuts, as real key presses."""
 
+import os
 import unittest
 
-from facetor_session import CAPS_LOCK, CAPTURE, FacetorCase
+from facetor_session import BIN_NAME, CAPS_LOCK, CAPTURE, FacetorCase, uidriver
+
+QUESTION = ("Facetor", "Сохранить изменения перед выходом?")
 
 
 class Typing(FacetorCase):
@@ -93,6 +96,44 @@ class Shortcuts(FacetorCase):
         from uidriver import wait_until
         return wait_until(lambda: self.ui.checked(CAPS_LOCK) == on
                           and self.ui.text(2057) == ("A" if on else "a"), timeout=3)
+
+
+class CommandsComeAfterTheLettersTypedBeforeThem(FacetorCase):
+    """Letters and a command sent as one burst of input: the command acts on the letters,
+    wherever the 100 ms timer falls between them."""
+
+    def saved_cells(self, count):
+        try:
+            with open(os.path.join(self.work, BIN_NAME), "rb") as f:
+                return f.read()[:count]  # the image starts with the cells from 100 on
+        except OSError:
+            return b""
+
+    def test_backspace_ctrl_s_and_alt_f4_right_after_typing(self):
+        letters = "abcdefghijklmnopqrstuvwxyz"
+        cells = []  # the expected cells from 100 on
+        for i in range(20):
+            first, second, third = (letters[(3 * i + k) % 26] for k in range(3))
+            # Backspace erases the letter typed just before it, not the one before the letters.
+            self.ui.burst(first + "z", "BACK")
+            cells.append(first)
+            near = cells[-2:] + [""]  # the saved image below checks all the cells before
+            self.wait_cells(100 + len(cells) + 1 - len(near), near)
+            # Ctrl+S saves the letter typed just before it.
+            self.ui.burst(second, "CONTROL+S")
+            cells.append(second)
+            saved = "".join(cells).encode()
+            self.assertTrue(uidriver.wait_until(lambda: self.saved_cells(len(saved)) == saved,
+                                                timeout=5), f"round {i}: {self.saved_cells(64)}")
+            # Alt+F4 after a letter typed since that save: the letter is unsaved work.
+            self.ui.burst(third, "ALT+F4")
+            self.assertEqual(self.ui.msgbox(5000), QUESTION, f"round {i}")
+            self.ui.msgbox_press(self.ui.IDCANCEL)
+            cells.append(third)
+            self.wait_cells(100 + len(cells) - 1, [third])
+        self.wait_cells(100, cells)
+        self.wait_cursor(100 + len(cells))
+        self.assertIsNone(self.process.poll())
 
 
 if __name__ == "__main__":

@@ -20,10 +20,10 @@ int main() {
     const std::size_t full = mallinfo2().uordblks - before;
 
     const auto start = std::chrono::steady_clock::now();
-    while (auto restored = history.undo({document, 1})) {
+    while (auto restored = history.undo({document, OpeningState{1, std::nullopt}})) {
         document = restored->document;
     }
-    while (auto restored = history.redo({document, 1})) {
+    while (auto restored = history.redo({document, OpeningState{1, std::nullopt}})) {
         document = restored->document;
     }
     const auto elapsed =

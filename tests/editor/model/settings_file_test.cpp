@@ -150,6 +150,23 @@ TEST_F(SettingsFileTest, TheProgramFolderStandsInForAWorkFolderWithoutTheFile) {
     EXPECT_EQ(shortName(l, kRu, kSunday), "X|y");
 }
 
+TEST_F(SettingsFileTest, AFileOverOneMegabyteIsUnreadable) {
+    std::string text = "ru_7_short=Bc\r\n;";
+    text.resize(1024 * 1024, 'x');  // a long comment line up to the limit
+    writeSettings(text);
+    Localizations l = Localizations::initial();
+    EXPECT_TRUE(load(l, folder_).empty());
+    EXPECT_EQ(shortName(l, kRu, kSunday), "B|c");
+
+    writeSettings(text + "x");
+    l = Localizations::initial();
+    const auto messages = load(l, folder_);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "Information: Файл Facetor.ini не найден !  Загружены установки по умолчанию.");
+    EXPECT_EQ(shortName(l, kRu, kSunday), cp("В|с"));
+}
+
 TEST_F(SettingsFileTest, EmptyFolderMeansTheCurrentDirectory) {
     writeSettings("ru_7_short=Bc\n");
     const fs::path previous = fs::current_path();

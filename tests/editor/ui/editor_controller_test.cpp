@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <iterator>
+
 #include "editor/ui/grid_display.h"
 #include "editor_harness.h"
 
@@ -131,6 +135,81 @@ TEST_F(EditorTest, EveryCharacterTypedWithinOneTickGoesIntoItsOwnCell) {
     EXPECT_EQ(shown(355), "1");
     EXPECT_EQ(shown(100), "2");
     EXPECT_EQ(cursor(), 101);
+}
+
+// Letters typed just before a command, not yet taken in by a tick: every command takes them in
+// first, so it acts after them, as the user did.
+TEST(EditorOrder, EveryCommandFirstTakesInWhatWasTypedBeforeIt) {
+    const struct {
+        const char* command;
+        const char* typedEarlier;  // taken in by a tick before
+        const char* typedJustBefore;
+        std::function<void(EditorRig&)> run;
+        const char* row;  // cells 100 to 103 afterwards
+        int cursor;
+    } cases[] = {
+        {"Backspace", "xy", "ab", [](EditorRig& r) { r.menu(ids::kShortcutBackspace); }, "xya",
+         103},
+        {"Ctrl+Z", "x", "ab", [](EditorRig& r) { r.menu(ids::kMenuUndo); }, "xa", 102},
+        {"cell click", "", "q", [](EditorRig& r) { r.goTo(140); }, "q", 140},
+        {"on-screen key", "", "q", [](EditorRig& r) { r.click(2047); }, "q0", 102},
+        {"Field button", "", "q", [](EditorRig& r) { r.click(ids::kHoursButton); }, "q09", 103},
+        {"Ctrl+S", "", "12:3", [](EditorRig& r) { r.menu(ids::kMenuSaveHere); }, "12:3", 104},
+        {"a file dropped", "ab", "q",
+         [](EditorRig& r) {
+             r.editor.openFile(r.folder.path() / "missing.eep");
+             r.window.pump(r.editor);
+         },
+         "abq", 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        EditorRig rig;
+        rig.startUp();
+        rig.type(c.typedEarlier);
+        rig.typeOnly(c.typedJustBefore);
+        c.run(rig);
+        EXPECT_EQ(rig.shownRow(100, 4), c.row);
+        EXPECT_EQ(rig.cursor(), c.cursor);
+        EXPECT_EQ(rig.window.text(ids::kCaptureBox), "");
+    }
+
+    // A save takes the letters along and leaves nothing unsaved; closing and the end of the
+    // session see the letters as unsaved work.
+    EditorRig saved;
+    saved.startUp();
+    saved.typeOnly("12:30");
+    saved.menu(ids::kMenuSaveHere);
+    EXPECT_FALSE(saved.editor.hasUnsavedChanges());
+    std::ifstream bin(saved.folder.path() / "chronotherm_lcd_m168.bin", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bin), {}).substr(0, 5), "12:30");
+    for (const bool endOfSession : {false, true}) {
+        EditorRig closing;
+        closing.startUp();
+        closing.typeOnly("z");
+        closing.window.answer = Answer::Cancel;
+        if (endOfSession) {
+            EXPECT_FALSE(closing.editor.onQueryEndSession());
+        } else {
+            closing.editor.onClose();
+        }
+        EXPECT_EQ(closing.window.questions.size(), 1u) << endOfSession;
+        EXPECT_FALSE(closing.window.quitCalled);
+        EXPECT_EQ(closing.editor.document().cell(100), 'z');
+    }
+}
+
+TEST_F(EditorTest, ControlCharactersNeverEnterACell) {
+    type("a\tb\x7f\x01\x1f\r\nc");  // a pasted Tab, Ctrl+Backspace, other control codes
+    EXPECT_EQ(shownRow(100, 4), "abc");
+    EXPECT_EQ(cursor(), 103);
+    window.clipboard = "d\te\r\nf\x7f";
+    menu(ids::kShortcutPaste);
+    EXPECT_EQ(shownRow(100, 7), "abcdef");
+    for (int id = kFirstCell; id <= kLastCell; ++id) {
+        EXPECT_GE(editor.document().cell(id), 0x20) << id;
+        EXPECT_NE(editor.document().cell(id), 0x7F) << id;
+    }
 }
 
 TEST_F(EditorTest, FieldButtonsNeedRoomUpToTheRowEnd) {

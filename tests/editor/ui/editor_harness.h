@@ -67,8 +67,14 @@ class FakeWindow : public WindowOps {
     }
     Answer askYesNoCancel(std::string_view title, std::string_view text) override {
         questions.push_back({std::string(title), std::string(text)});
+        endOfSessionBlockWhileAsking.push_back(endOfSessionBlock);
         return answer;
     }
+    std::string clipboardText() const override { return clipboard; }
+    void blockEndOfSession(std::string_view reason) override {
+        endOfSessionBlock = std::string(reason);
+    }
+    void allowEndOfSession() override { endOfSessionBlock.reset(); }
     std::optional<std::filesystem::path> chooseFileToOpen() override { return fileToOpen; }
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) override {
@@ -104,6 +110,9 @@ class FakeWindow : public WindowOps {
     std::optional<std::filesystem::path> fileToOpen;  // what the user picks in the dialogs
     std::optional<std::filesystem::path> fileToSave;
     std::filesystem::path suggestedSaveName;
+    std::string clipboard;                         // UTF-8
+    std::optional<std::string> endOfSessionBlock;  // the reason given while it is blocked
+    std::vector<std::optional<std::string>> endOfSessionBlockWhileAsking;  // one per question
 };
 
 class FakeClock : public Clock {
@@ -132,10 +141,11 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
-// A started editor in a fresh folder, with the first focus event and the first tick handled.
-class EditorTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
+// An editor in a fresh folder, with the commands a test gives it as the window would.
+class EditorRig {
+  public:
+    // Start-up, the first focus event and the first tick.
+    void startUp() {
         editor.start();
         window.pump(editor);
         tick();
@@ -159,12 +169,22 @@ class EditorTest : public ::testing::Test {
         window.setFocus(cellId);
         window.pump(editor);
     }
+    // Characters that reach the capture box; the next command or tick takes them in.
+    void typeOnly(std::string_view utf8) { window.texts[ids::kCaptureBox] += utf8; }
     void type(std::string_view utf8) {
-        window.texts[ids::kCaptureBox] += utf8;
+        typeOnly(utf8);
         tick();
     }
     int cursor() const { return editor.document().cursor(); }
     std::string shown(int cellId) const { return window.text(cellId); }
+    // The texts of `count` cells from `first` on, one after the other.
+    std::string shownRow(int first, int count) const {
+        std::string row;
+        for (int id = first; id < first + count; ++id) {
+            row += shown(id);
+        }
+        return row;
+    }
     std::vector<int> enabledFieldButtons() const {
         std::vector<int> result;
         for (int id = ids::kFirstFieldButton; id <= ids::kLastFieldButton; ++id) {
@@ -179,6 +199,12 @@ class EditorTest : public ::testing::Test {
     FakeWindow window;
     FakeClock clock;
     EditorController editor{window, clock, folder.path()};
+};
+
+// A started editor in a fresh folder.
+class EditorTest : public ::testing::Test, public EditorRig {
+  protected:
+    void SetUp() override { startUp(); }
 };
 
 }  // namespace facetor::testing

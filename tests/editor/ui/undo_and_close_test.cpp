@@ -118,6 +118,29 @@ TEST_F(UndoTest, AThousandStepsAreKept) {
     EXPECT_TRUE(editor.document().sameContent(beyondRecall));
 }
 
+TEST_F(UndoTest, APasteIsOneStepHoweverLong) {
+    const SkinDocument before = editor.document();
+    std::string pasted;
+    for (int i = 0; i < 1200; ++i) {
+        pasted += static_cast<char>('A' + i % 26);
+    }
+    window.clipboard = pasted;
+    menu(ids::kShortcutPaste);
+    const SkinDocument after = editor.document();
+    EXPECT_EQ(after.cursor(), 100 + (140 - 100 + 1200) % 256);
+    EXPECT_EQ(shown(kFirstCell + (140 - 100 + 1199) % 256), "D");  // the last: 1199 % 26 = 3
+    menu(ids::kMenuUndo);
+    EXPECT_TRUE(editor.document().sameContent(before));
+    EXPECT_EQ(cursor(), 140);
+    menu(ids::kMenuRedo);
+    EXPECT_TRUE(editor.document().sameContent(after));
+
+    window.clipboard.clear();  // nothing to paste: no step
+    menu(ids::kShortcutPaste);
+    menu(ids::kMenuUndo);
+    EXPECT_TRUE(editor.document().sameContent(before));
+}
+
 TEST_F(UndoTest, OpeningAFileIsOneStepThatTakesTheRadioButtonsAlong) {
     window.selectLocalization(2);
     click(ids::kSaveButton);
@@ -194,6 +217,80 @@ TEST_F(CloseTest, TheAnswerDecidesWhetherToSaveAndWhetherToEnd) {
     EXPECT_TRUE(window.questions.empty());
 }
 
+TEST_F(CloseTest, TheEndOfTheSessionAsksAsClosingDoesAndIsBlockedWhileItAsks) {
+    const struct {
+        const char* story;
+        bool changed;
+        Answer answer;
+        bool saveFails;
+        bool mayEnd;
+        bool saved;
+    } cases[] = {
+        {"nothing to save", false, Answer::Cancel, false, true, false},
+        {"No", true, Answer::No, false, true, false},
+        {"Cancel", true, Answer::Cancel, false, false, false},
+        {"Yes", true, Answer::Yes, false, true, true},
+        {"Yes, but the save fails", true, Answer::Yes, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.story);
+        EditorRig rig;
+        rig.startUp();
+        if (c.changed) {
+            rig.type("x");
+        }
+        if (c.saveFails) {
+            fs::create_directory(rig.folder.path() / kBin);
+        }
+        rig.window.answer = c.answer;
+        EXPECT_EQ(rig.editor.onQueryEndSession(), c.mayEnd);
+        rig.window.pump(rig.editor);
+        ASSERT_EQ(rig.window.questions.size(), c.changed ? 1u : 0u);
+        if (c.changed) {
+            EXPECT_EQ(rig.window.questions[0].text, "Сохранить изменения перед выходом?");
+            EXPECT_EQ(rig.window.endOfSessionBlockWhileAsking[0],
+                      "Есть несохранённые изменения скинов: Facetor спрашивает, сохранить ли их.");
+        }
+        EXPECT_FALSE(rig.window.endOfSessionBlock.has_value());
+        EXPECT_EQ(fs::is_regular_file(rig.folder.path() / kBin), c.saved);
+        EXPECT_FALSE(rig.window.quitCalled);  // the program ends with the session, not before
+        if (c.mayEnd) {
+            rig.editor.onEndSession();
+            EXPECT_TRUE(rig.window.quitCalled);
+        } else {
+            EXPECT_EQ(rig.window.focused, ids::kCaptureBox);
+        }
+    }
+}
+
+// Files named by the fixed names go to the folder the program started in, though a file dialog
+// may leave another current directory behind.
+TEST(WorkingFolder, IsFixedAtStartUp) {
+    TempFolder start;
+    TempFolder elsewhere;
+    const fs::path previous = fs::current_path();
+    fs::current_path(start.path());
+    {
+        FakeWindow window;
+        FakeClock clock;
+        EditorController editor(window, clock);
+        editor.start();
+        window.pump(editor);
+        fs::current_path(elsewhere.path());
+        window.texts[ids::kCaptureBox] = "x";
+        editor.onTimer(ids::kTimer);
+        editor.onMenu(ids::kMenuSave);
+        editor.onMenu(ids::kMenuSaveHere);
+        window.messages.clear();
+        editor.onMenu(ids::kMenuOpen);
+        EXPECT_TRUE(window.messages.empty());
+    }
+    fs::current_path(previous);
+    EXPECT_TRUE(fs::exists(start.path() / kRussianEep));
+    EXPECT_TRUE(fs::exists(start.path() / kBin));
+    EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+}
+
 TEST_F(CloseTest, AFailedSaveKeepsTheEditorOpen) {
     type("x");
     fs::create_directory(folder.path() / kBin);
@@ -215,7 +312,7 @@ TEST_F(CloseTest, SaveAsWritesBothFilesUnderTheChosenNameWhereTheDocumentThenBel
     const fs::path bin = folder.path() / fs::path(u8"Часы на кухне.bin");
     window.fileToSave = eep;
     menu(ids::kMenuSaveAs);
-    EXPECT_EQ(window.suggestedSaveName, "chronotherm_lcd_m168_en.eep");
+    EXPECT_EQ(window.suggestedSaveName, folder.path() / "chronotherm_lcd_m168_en.eep");
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(fs::file_size(eep), 1273u);
     EXPECT_EQ(fs::file_size(bin), 512u);

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "editor/model/cell_address.h"
+#include "editor/ui/access_keys.h"
 #include "editor/ui/control_ids.h"
 
 namespace facetor {
@@ -237,15 +238,23 @@ TEST_F(WindowLayoutTest, FontsByRole) {
 }
 
 TEST(WindowMenuTest, MenusAndShortcutsRaiseTheirEvents) {
+    // The visible text: the "&" only marks the access key.
+    const auto visible = [](std::string_view caption) {
+        std::string text(caption);
+        std::erase(text, '&');
+        return text;
+    };
+    EXPECT_EQ(visible(kFileMenuCaption) + visible(kEditMenuCaption), "ФайлПравка");
     const auto file = fileMenu();
-    ASSERT_EQ(file.size(), 6u);
-    EXPECT_EQ(file[0].caption, "Открыть eep-файл\tCtrl+O");
+    ASSERT_EQ(file.size(), 7u);
+    EXPECT_EQ(visible(file[0].caption), "Открыть eep-файл\tCtrl+O");
     EXPECT_EQ(file[0].picture, kOpenPicture);
-    EXPECT_EQ(file[2].caption, "Сохранить bin/eep-файл\tCtrl+S");
-    EXPECT_EQ(file[2].picture, kSavePicture);
-    EXPECT_EQ(file[4].id, 0);
-    EXPECT_EQ(file[5].caption, "Выход");
-    EXPECT_EQ(editMenu().at(0).caption, "Отменить\tCtrl+Z");
+    EXPECT_EQ(visible(file[3].caption), "Сохранить bin/eep-файл");
+    EXPECT_EQ(file[3].id, ids::kMenuSave);
+    EXPECT_EQ(file[3].picture, kSavePicture);
+    EXPECT_EQ(file[5].id, 0);
+    EXPECT_EQ(visible(file[6].caption), "Выход");
+    EXPECT_EQ(visible(editMenu().at(0).caption), "Отменить\tCtrl+Z");
 
     // Each key with its modifiers raises one event; the menu's own items are among them.
     std::set<std::tuple<int, bool, bool>> keys;
@@ -254,10 +263,49 @@ TEST(WindowMenuTest, MenusAndShortcutsRaiseTheirEvents) {
         EXPECT_TRUE(keys.insert({s.virtualKey, s.control, s.shift}).second);
         events.insert(s.eventId);
     }
-    EXPECT_EQ(events, (std::set<int>{21, 22, 25, 26, 27, 28, 29, 30, 31, 32, 33, ids::kMenuUndo,
-                                     ids::kMenuRedo, ids::kMenuOpenAs, ids::kMenuSaveAs}));
+    EXPECT_EQ(events, (std::set<int>{21, 25, 26, 27, 28, 29, 30, 31, 32, 33, ids::kMenuUndo,
+                                     ids::kMenuRedo, ids::kMenuOpenAs, ids::kMenuSaveAs,
+                                     ids::kMenuSaveHere, ids::kShortcutPaste}));
     EXPECT_TRUE(keys.count({0x14, false, false}));  // Caps Lock
     EXPECT_TRUE(keys.count({0x08, false, false}));  // Backspace
+}
+
+// Alt+Ф and the letters in an open menu work in the Russian layout and, by the same keys, in the
+// English one.
+TEST(WindowMenuTest, AccessKeysWorkInEitherKeyboardLayout) {
+    const auto captions = [](const std::vector<MenuItemSpec>& items) {
+        std::vector<std::string> texts;
+        for (const MenuItemSpec& item : items) {
+            texts.push_back(item.caption);
+        }
+        return texts;
+    };
+    const std::vector<std::string> bar = {std::string(kFileMenuCaption),
+                                          std::string(kEditMenuCaption), "R&&D.eep"};
+    const struct {
+        std::vector<std::string> menu;
+        char32_t typed;
+        std::optional<int> item;
+    } cases[] = {
+        {bar, U'ф', 0},
+        {bar, U'Ф', 0},
+        {bar, U'a', 0},
+        {bar, U'A', 0},
+        {bar, U'п', 1},
+        {bar, U'g', 1},
+        {bar, U'd', std::nullopt},  // "&&" is a plain "&" in a file name
+        {bar, U'x', std::nullopt},
+        {captions(fileMenu()), U'c', 2},  // "Сохранить"
+        {captions(fileMenu()), U'f', 3},  // "Сохранить bin/eep-файл" by its А
+        {captions(fileMenu()), U'к', 4},
+        {captions(fileMenu()), U'd', 6},  // "Выход"
+        {captions(editMenu()), U'j', 0},
+        {captions(editMenu()), U'О', 0},
+        {captions(editMenu()), U'g', 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(itemOfAccessKey(c.menu, c.typed), c.item) << static_cast<int>(c.typed);
+    }
 }
 
 }  // namespace

@@ -253,6 +253,15 @@ class UiDriver:
         title, _, text = value.partition("\t")
         return title, text
 
+    def dialog_edits(self, timeout_ms=3000):
+        """The texts of the edit boxes of the open dialog (a file dialog's name, say)."""
+        value = self.call("dialog_edits", timeout_ms)
+        return None if value == "none" else value.split("\t")
+
+    def lit(self):
+        """Whether a tool tip of the program shows or one of its buttons is lit by the mouse."""
+        return self.call("lit") == "1"
+
     def msgbox_ok(self, timeout_ms=3000):
         if self.call("msgbox_ok", timeout_ms):
             raise DriverError("message box did not close")
@@ -279,10 +288,6 @@ class UiDriver:
 
     def combo_dropped(self, control_id):
         return self.call("combo_dropped", control_id) == "1"
-
-    def in_menu(self):
-        """Whether a menu of the window is open (the menu bar's, a popup or the system menu)."""
-        return self.call("in_menu") == "1"
 
     def combo_dropped_height(self, control_id):
         return int(self.call("combo_dropped_height", control_id))

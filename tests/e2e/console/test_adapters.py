@@ -165,7 +165,7 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
         self.assert_device_right(read_until_quiet(pair14))
         # The same from the window's system menu: its last item.
         d.keys("ALT+SPACE")
-        self.assertTrue(uidriver.wait_until(d.in_menu), "the system menu did not open")
+        self.assertTrue(uidriver.wait_until(d.menu_open), "the system menu did not open")
         d.keys("UP RETURN")
         self.assert_device_right(read_until_quiet(pair14))
         self.close_window()

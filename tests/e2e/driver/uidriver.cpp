@@ -135,7 +135,11 @@ void activate(HWND w) {
     SetForegroundWindow(w);
     SetActiveWindow(w);
     AttachThreadInput(self, target, FALSE);
-    Sleep(30);
+    // Under Wine the activation goes through the X server; input sent before it arrives would go
+    // to the window that had it.
+    DWORD start = GetTickCount();
+    while (GetForegroundWindow() != w && GetTickCount() - start < 2000)
+        Sleep(10);
 }
 
 void bringToFront() {
@@ -231,7 +235,7 @@ void pressKeys(const std::string& chordList) {
     while (chords >> chord) {
         std::vector<INPUT> inputs = chordInputs(chord);
         SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-        Sleep(20);
+        Sleep(20);  // a person's chords come some time apart; "burst" sends them with none
     }
 }
 
@@ -369,6 +373,52 @@ BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK collectEditText(HWND hwnd, LPARAM param) {
+    auto* texts = reinterpret_cast<std::string*>(param);
+    if (_wcsicmp(widen(className(hwnd)).c_str(), L"Edit") == 0) {
+        if (!texts->empty())
+            *texts += "\t";
+        *texts += windowText(hwnd);
+    }
+    return TRUE;
+}
+
+struct LitSearch {
+    DWORD process;
+    bool found;
+};
+
+BOOL CALLBACK findLitButton(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<LitSearch*>(param);
+    if (className(hwnd) == "Button" && IsWindowVisible(hwnd) &&
+        (sendTimeout(hwnd, BM_GETSTATE, 0, 0) & 0x0200 /* BST_HOT */)) {
+        s->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findToolTip(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<LitSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->process && IsWindowVisible(hwnd) && className(hwnd) == "tooltips_class32") {
+        s->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// What a picture of the window must not hold: a button lit by the mouse or a tool tip.
+bool anyToolTipOrLitButton() {
+    LitSearch search{0, false};
+    GetWindowThreadProcessId(window(), &search.process);
+    EnumChildWindows(window(), findLitButton, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        EnumWindows(findToolTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 POINT clientToScreen(int x, int y) {
     POINT p{x, y};
     ClientToScreen(window(), &p);
@@ -415,7 +465,6 @@ void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
         SendInput(3, in, sizeof(INPUT));
     }
     g_lastClick = {true, p, GetTickCount()};
-    Sleep(30);
 }
 
 std::string rectOf(HWND hwnd) {
@@ -620,6 +669,17 @@ std::string run(const std::vector<std::string>& a) {
         EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
         return windowText(box) + "\t" + text;
     }
+    if (cmd == "dialog_edits") {  // the texts of the edit boxes of the open dialog, tab-separated
+        HWND box = findMessageBox(a.size() > 1 ? std::atoi(a[1].c_str()) : 3000);
+        if (!box)
+            return "none";
+        std::string texts;
+        EnumChildWindows(box, collectEditText, reinterpret_cast<LPARAM>(&texts));
+        return texts;
+    }
+    if (cmd == "lit") {  // 1 while a tool tip of the window's process shows or a button is lit
+        return anyToolTipOrLitButton() ? "1" : "0";
+    }
     if (cmd == "msgbox_ok" || cmd == "msgbox_press") {
         // msgbox_ok: OK (or the only button); msgbox_press ID: the button with that id (6 Yes,
         // 7 No, 2 Cancel, 1 OK or a file dialog's main button).
@@ -670,13 +730,6 @@ std::string run(const std::vector<std::string>& a) {
         return std::to_string(sendTimeout(control(arg(1)), CB_GETCOUNT, 0, 0));
     if (cmd == "combo_dropped")  // 1 while the list is open
         return std::to_string(sendTimeout(control(arg(1)), CB_GETDROPPEDSTATE, 0, 0));
-    if (cmd == "in_menu") {  // 1 while a menu of the window's thread is open
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        bool open = GetGUIThreadInfo(GetWindowThreadProcessId(window(), nullptr), &info) &&
-                    (info.flags & GUI_INMENUMODE);
-        return open ? "1" : "0";
-    }
     if (cmd == "combo_cursel")
         return std::to_string(sendTimeout(control(arg(1)), CB_GETCURSEL, 0, 0));
     if (cmd == "combo_item") {

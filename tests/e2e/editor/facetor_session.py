@@ -98,9 +98,13 @@ class FacetorCase(unittest.TestCase):
             and self.ui.text(2001) != "", timeout=20)
         self.assertTrue(ready, "Facetor did not finish its start-up")
 
-    def settle(self, seconds=0.35):
-        """Gives the 100 ms timer and the queued focus events time to run."""
-        uidriver.time.sleep(seconds)
+    def wait_idle(self):
+        """Waits until no message box or dialog is open, the focus rests in the capture box and
+        everything typed has been taken in."""
+        idle = uidriver.wait_until(
+            lambda: self.ui.msgbox(0) is None and self.ui.focus() == CAPTURE
+            and self.ui.text(CAPTURE) == "", timeout=5)
+        self.assertTrue(idle, "Facetor did not come back to typing")
         self.ui.sync()
 
     def cells(self, first, count):

@@ -47,7 +47,7 @@ class Saving(FacetorCase):
         self.assertTrue(uidriver.wait_until(
             lambda: os.path.exists(eep_path) and os.path.getsize(eep_path) == 1273
             and os.path.exists(bin_path), timeout=5), "no files after saving")
-        self.settle()
+        self.wait_idle()
         after = today()
         self.assertIsNone(self.ui.msgbox(300), "a save shows nothing")
         with open(eep_path, "rb") as f:

@@ -40,8 +40,7 @@ class KeyboardStaysWithTyping(FacetorCase):
     def test_tab_then_space_or_enter_clicks_no_button(self):
         self.ui.keys("TAB SPACE")  # the space is typed: a blank cell, the cursor one on
         self.wait_cursor(101)
-        self.ui.keys("TAB RETURN TAB TAB RETURN")
-        self.settle()
+        self.ui.keys("TAB RETURN TAB TAB RETURN")  # taken in order: before the z, as typed
         self.type_and_expect("z", 101)
         self.assertEqual(self.cells(100, 16), [""] + ["z"] + [""] * 14)  # no Field drawn
         self.wait_cursor(102)
@@ -54,8 +53,7 @@ class KeyboardStaysWithTyping(FacetorCase):
         cell = 100
         for control_id, letter in ((RADIO_EN, "e"), (RADIO_UA, "u"), (RADIO_RU, "r"),
                                    (CAPS_LOCK, "k"), (SAVE_BUTTON, "s")):
-            self.mouse_click(control_id)
-            self.settle()
+            self.mouse_click(control_id)  # typed straight after, as a quick user does
             self.type_and_expect(letter, cell)
             cell += 1
         self.assertTrue(self.ui.checked(RADIO_RU))
@@ -72,7 +70,7 @@ class KeyboardStaysWithTyping(FacetorCase):
         self.assertIsNotNone(box)
         self.assertIn("не сохранён", box[1])
         self.ui.msgbox_ok()
-        self.settle()
+        self.wait_idle()
         self.type_and_expect("b", 101)
 
     def test_the_menus_open_by_their_access_keys_and_the_context_menu_key_does_nothing(self):

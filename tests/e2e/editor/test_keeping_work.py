@@ -83,7 +83,7 @@ class Closing(FacetorCase):
         self.ui.keys("ALT+F4")
         self.expect_question()
         self.ui.msgbox_press(self.ui.IDCANCEL)
-        self.settle()
+        self.wait_idle()
         self.assertIsNone(self.process.poll())
         self.ui.type_text("y")
         self.wait_cells(100, ["x", "y"])
@@ -104,7 +104,7 @@ class Closing(FacetorCase):
         self.expect_question()
         self.ui.msgbox_press(self.ui.IDCANCEL)  # the session must not end
         self.assertIs(self.ui.end_session_result(), False)
-        self.settle()
+        self.wait_idle()
         self.assertIsNone(self.process.poll())
         self.ui.keys("CONTROL+S")
         self.assertTrue(uidriver.wait_until(
@@ -130,7 +130,8 @@ class DesignsUnderTheirOwnNames(FacetorCase):
         self.ui.activation("manual")  # the dialog is active; typing must not go elsewhere
         try:
             self.ui.type_text(name, 20)
-            self.settle(0.3)
+            self.assertTrue(uidriver.wait_until(lambda: name in (self.ui.dialog_edits(0) or [])),
+                            "the name did not reach the dialog")
             self.ui.keys("RETURN")
         finally:
             self.ui.activation("auto")

@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from facetor_session import (BLANK_COLOUR, CAPTURE, CURSOR_COLOUR, FILLED_COLOUR, RADIO_EN, FacetorCase, cell_id,
+from facetor_session import (BLANK_COLOUR, CURSOR_COLOUR, FILLED_COLOUR, RADIO_EN, FacetorCase, cell_id,
                              cell_rect, uidriver)
 
 SCREENSHOT = os.path.join(uidriver.build_dir(), "e2e-work", "facetor.png")
@@ -30,53 +30,54 @@ class SampleSkin(FacetorCase):
         self.wait_cursor(cid)
 
     def type(self, text):
-        """Types and waits for the timer tick that takes the characters in, so that a click
-        right after it acts behind them."""
         self.ui.type_text(text, 30)
-        self.assertTrue(uidriver.wait_until(lambda: self.ui.text(CAPTURE) == "", timeout=3))
-        self.settle(0.15)
+
+    def press(self, button):
+        """A real click: it comes after the letters typed before it, as a user's does."""
+        x, y, w, h = self.ui.rect(button)
+        self.ui.click_at(x + w // 2, y + h // 2)
 
     def test_sample_skin_and_its_picture(self):
         self.ui.click(RADIO_EN)
         # Skin 1 #1: time and temperature, date and weekday.
         self.go(cell_id(0, 0, 1))
         for button, separator in ((2001, ":"), (2002, ":"), (2003, None)):
-            self.ui.click(button)
+            self.press(button)
             if separator:
                 self.type(separator)
         self.go(cell_id(0, 0, 11))
-        self.ui.click(2013)
+        self.press(2013)
         self.go(cell_id(0, 1, 0))
         for button, separator in ((2004, "."), (2005, "."), (2006, None)):
-            self.ui.click(button)
+            self.press(button)
             if separator:
                 self.type(separator)
         self.go(cell_id(0, 1, 13))
-        self.ui.click(2007)
+        self.press(2007)
         # Skin 1 #2: the outdoor sensor.
         self.go(cell_id(1, 0, 0))
         self.type("Улица")
         self.go(cell_id(1, 1, 9))
-        self.ui.click(2016)
+        self.press(2016)
         # Skin 2 #1: a greeting and the full weekday.
         self.go(cell_id(2, 0, 0))
         self.type("Привет, мир!")
         self.go(cell_id(2, 1, 0))
-        self.ui.click(2009)
+        self.press(2009)
         # Skin 2 #2: the alarms.
         self.go(cell_id(3, 0, 0))
         self.type("Будильник")
         self.go(cell_id(3, 1, 14))
-        self.ui.click(2008)
+        self.press(2008)
         # Skin 3 #1: both sensors.
         self.go(cell_id(4, 0, 0))
         self.type("Дом")
-        self.ui.click(2011)
+        self.press(2011)
         self.go(cell_id(4, 1, 0))
         self.type("Улица")
-        self.ui.click(2015)
+        self.press(2015)
         self.go(cell_id(6, 0, 0))     # a free spot: every Field button is offered
-        self.settle(0.5)
+        uidriver.wait_until(lambda: len(self.enabled_field_buttons()) == 17)
         self.assertEqual(len(self.enabled_field_buttons()), 17)
 
         self.assertEqual(self.cells(cell_id(0, 0, 3), 1), [":"])
@@ -89,7 +90,9 @@ class SampleSkin(FacetorCase):
         os.makedirs(os.path.dirname(SCREENSHOT), exist_ok=True)
         # Away from the window, so that no button is lit and no tool tip shows in the picture.
         self.ui.move_mouse(0, 0)
-        self.settle(1.0)
+        self.assertTrue(uidriver.wait_until(lambda: not self.ui.lit(), timeout=5),
+                        "a button stays lit or a tool tip shows")
+        self.wait_idle()
         raw = SCREENSHOT + ".root.png"
         self.ui.screenshot(raw)
         x, y, w, h = self.ui.window_rect()

@@ -68,15 +68,14 @@ SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
     ClockSyncResult result = protocol.syncClock();
     switch (result.outcome) {
         case ClockSyncResult::Outcome::Done:
-            return {kSyncDone, u"Часы устройства установлены через " + port + u": " +
+            return {kSyncDone, u"Время компьютера передано в порт " + port + u": " +
                                    dateAndTime(result.instant)};
         case ClockSyncResult::Outcome::PortUnavailable:
-            return {kSyncFailed, u"Порт " + port + u" недоступен, часы устройства не установлены"};
+            return {kSyncFailed, u"Порт " + port + u" недоступен, время не передано"};
         case ClockSyncResult::Outcome::WriteFailed:
             break;
     }
-    return {kSyncFailed,
-            u"Ошибка записи в порт " + port + u", часы устройства установлены не полностью"};
+    return {kSyncFailed, u"Ошибка записи в порт " + port + u", время передано не полностью"};
 }
 
 }  // namespace portwand

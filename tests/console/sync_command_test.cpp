@@ -64,7 +64,7 @@ class SyncCommandTest : public ::testing::Test {
 TEST_F(SyncCommandTest, NamedPortIsSyncedAndNoFileIsTouched) {
     SyncReport report = runSync(SyncRequest{u"COM14"}, link, clock, settings);
     EXPECT_EQ(report.exitCode, 0);
-    EXPECT_EQ(report.line, u"Часы устройства установлены через COM14: 01.01.2027 00:00:00");
+    EXPECT_EQ(report.line, u"Время компьютера передано в порт COM14: 01.01.2027 00:00:00");
     EXPECT_EQ(link.opened, std::vector<std::u16string>{u"COM14"});
     EXPECT_EQ(link.bytes.size(), 6u * 14);
     EXPECT_EQ(link.closes, 1);
@@ -82,13 +82,13 @@ TEST_F(SyncCommandTest, PortThatCannotBeOpenedOrWrittenEndsWithOne) {
     link.missingPorts.insert(u"COM77");
     SyncReport missing = runSync(SyncRequest{u"COM77"}, link, clock, settings);
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.line, u"Порт COM77 недоступен, часы устройства не установлены");
+    EXPECT_EQ(missing.line, u"Порт COM77 недоступен, время не передано");
     EXPECT_TRUE(link.bytes.empty());
 
     link.failingByte = 30;  // inside the third pair
     SyncReport broken = runSync(SyncRequest{u"COM14"}, link, clock, settings);
     EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_EQ(broken.line, u"Ошибка записи в порт COM14, часы устройства установлены не полностью");
+    EXPECT_EQ(broken.line, u"Ошибка записи в порт COM14, время передано не полностью");
     EXPECT_EQ(link.bytes.size(), 30u);
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(fileLog.empty());

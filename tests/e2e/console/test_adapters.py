@@ -255,7 +255,7 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
         code, line, _ = self.sync("COM14")
         self.assertEqual(code, 0)
         seconds_at = self.assert_device_right(read_until_quiet(pair14))
-        self.assertEqual(line, "Часы устройства установлены через COM14: " +
+        self.assertEqual(line, "Время компьютера передано в порт COM14: " +
                          time.strftime("%d.%m.%Y %H:%M:%S", time.localtime(seconds_at)))
         self.assertEqual(self.folder(), before)
         # Without a port, the one of Portwand.ini, which is only read.
@@ -270,7 +270,7 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
     def test_sync_on_a_missing_port_or_with_wrong_arguments(self):
         code, out, err = self.sync(MISSING)
         self.assertEqual((code, out), (1, ""))
-        self.assertEqual(err, f"Порт {MISSING} недоступен, часы устройства не установлены")
+        self.assertEqual(err, f"Порт {MISSING} недоступен, время не передано")
         code, out, err = self.sync("COM14", "extra")
         self.assertEqual((code, out), (2, ""))
         self.assertTrue(err.startswith("Использование: Portwand /sync [порт]"), err)
@@ -292,7 +292,7 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
         # The redirected line reads right in the console's code page.
         with open(os.path.join(self.work, "log.txt"), "rb") as f:
             self.assertRegex(f.read().decode("cp866"),
-                             r"^Часы устройства установлены через COM14: [0-9.: ]+\r\n$")
+                             r"^Время компьютера передано в порт COM14: [0-9.: ]+\r\n$")
 
     def test_both_programs_keep_the_timer_resolution_when_hidden(self):
         # Asked for at run time (Wine has no such setting and says so): older Windows lacks the

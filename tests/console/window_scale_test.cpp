@@ -45,15 +45,5 @@ TEST(WindowScaleTest, WindowTakesTheDisplayScaleOrShrinksToFitTheWorkArea) {
     }
 }
 
-TEST(WindowScaleTest, LayoutPixelsRoundToTheNearest) {
-    auto at = [](int dpi, int layoutPixels) {
-        return WindowScale{dpi, 0, 0, 0, 0}.scaled(layoutPixels);
-    };
-    EXPECT_EQ(at(144, 25), 38);  // 37.5
-    EXPECT_EQ(at(142, 15), 22);  // 22.2
-    EXPECT_EQ(at(96, 245), 245);
-    EXPECT_EQ(at(kSmallestDpi, 1), 1);
-}
-
 }  // namespace
 }  // namespace portwand

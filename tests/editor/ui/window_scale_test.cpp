@@ -65,15 +65,8 @@ TEST(WindowScaleTest, WindowTakesTheDisplayScaleOrShrinksToFitTheWorkArea) {
     }
 }
 
-TEST(WindowScaleTest, LayoutPixelsRoundToTheNearest) {
-    auto at = [](int dpi, int layoutPixels) {
-        return WindowScale{dpi, 0, 0, 0, 0}.scaled(layoutPixels);
-    };
-    EXPECT_EQ(at(144, 25), 38);  // 37.5
-    EXPECT_EQ(at(130, 22), 30);  // 29.8
-    EXPECT_EQ(at(96, 770), 770);
-    EXPECT_EQ(at(kSmallestDpi, 1), 1);
-    // A shrunk window widens its check boxes by what the system's mark outgrows its scale.
+// A shrunk window widens its check boxes by what the system's mark outgrows its scale.
+TEST(WindowScaleTest, CheckBoxesKeepRoomForTheSystemsMark) {
     EXPECT_EQ((WindowScale{129, 0, 0, 0, 0}.markSurplus(144)), 3);  // 20 - 17
     EXPECT_EQ((WindowScale{144, 0, 0, 0, 0}.markSurplus(144)), 0);
     EXPECT_EQ((WindowScale{96, 0, 0, 0, 0}.markSurplus(96)), 0);

@@ -20,8 +20,22 @@ constexpr wchar_t kPageClass[] = L"PortwandPage";
 constexpr int kIconResource = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-HFONT guiFont() {
+// The system's default GUI font, 8 points at 96 DPI: for controls the table gives no font.
+constexpr int kGuiFontPoints = 8;
+
+HFONT stockGuiFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// At 96 DPI the stock font itself; otherwise its face at the window's scale.
+HFONT createGuiFont(int dpi) {
+    if (dpi == 96 && displayDpi() == 96)
+        return stockGuiFont();
+    LOGFONTW font{};
+    GetObjectW(stockGuiFont(), sizeof font, &font);
+    font.lfHeight = -MulDiv(kGuiFontPoints, dpi, 72);
+    font.lfWidth = 0;
+    return CreateFontIndirectW(&font);
 }
 
 }  // namespace
@@ -29,6 +43,8 @@ HFONT guiFont() {
 ConsoleWindow::~ConsoleWindow() {
     for (auto& [role, font] : fonts_)
         DeleteObject(font);
+    if (guiFont_ && guiFont_ != stockGuiFont())
+        DeleteObject(guiFont_);
     if (accelerators_)
         DestroyAcceleratorTable(accelerators_);
 }
@@ -52,21 +68,16 @@ bool ConsoleWindow::createWindow(const WindowSpec& desc) {
     if (!RegisterClassExW(&window) || !RegisterClassExW(&page))
         return false;
 
-    RECT frame{0, 0, desc.clientWidth, desc.clientHeight};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    POINT start = startPosition(width, height);
+    scale_ = placeWindow(desc.clientWidth, desc.clientHeight, kWindowStyle);
+    guiFont_ = createGuiFont(scale_.dpi);
     std::wstring title = wide(desc.title);
-    window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, start.x, start.y, width,
-                              height, nullptr, nullptr, instance_, this);
+    window_ = CreateWindowExW(0, kWindowClass, title.c_str(), kWindowStyle, scale_.x, scale_.y,
+                              scale_.width, scale_.height, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
 void ConsoleWindow::createFont(const FontSpec& desc) {
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(desc.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    int height = -MulDiv(desc.points, scale_.dpi, 72);
     std::wstring face = wide(desc.face);
     fonts_[desc.role] = CreateFontW(height, 0, 0, 0, desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -74,13 +85,14 @@ void ConsoleWindow::createFont(const FontSpec& desc) {
 }
 
 HWND ConsoleWindow::createChild(const wchar_t* className, const ControlSpec& desc, DWORD style,
-                                HWND parent, int x, int y, int height) {
+                                HWND parent) {
     std::wstring caption = wide(desc.caption);
-    HWND child = CreateWindowExW(0, className, caption.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
-                                 desc.width, height, parent,
+    HWND child = CreateWindowExW(0, className, caption.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                 scale_.scaled(desc.x), scale_.scaled(desc.y),
+                                 scale_.scaled(desc.width), scale_.scaled(desc.height), parent,
                                  reinterpret_cast<HMENU>(INT_PTR(desc.id)), instance_, nullptr);
     auto font = fonts_.find(desc.font);
-    HFONT chosen = font != fonts_.end() ? font->second : guiFont();
+    HFONT chosen = font != fonts_.end() ? font->second : guiFont_;
     SendMessageW(child, WM_SETFONT, WPARAM(chosen), FALSE);
     controls_[desc.id] = child;
     return child;
@@ -90,26 +102,31 @@ void ConsoleWindow::createControl(const ControlSpec& desc) {
     switch (desc.kind) {
         case ControlKind::Tab:
             // Clips the pages that lie over it, so that repainting the tab never hides them.
-            tab_ = createChild(WC_TABCONTROLW, desc, WS_TABSTOP | WS_CLIPSIBLINGS, window_, desc.x,
-                               desc.y, desc.height);
+            tab_ = createChild(WC_TABCONTROLW, desc, WS_TABSTOP | WS_CLIPSIBLINGS, window_);
             break;
         case ControlKind::Page:
             createPage(desc);
             break;
         case ControlKind::Button:
-            createChild(WC_BUTTONW, desc, WS_TABSTOP | BS_PUSHBUTTON, pages_[desc.page], desc.x,
-                        desc.y, desc.height);
+            createChild(WC_BUTTONW, desc, WS_TABSTOP | BS_PUSHBUTTON, pages_[desc.page]);
             break;
         case ControlKind::DropList: {
             HWND list = createChild(WC_COMBOBOXW, desc, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                    window_, desc.x, desc.y, desc.height);
-            // The closed list is as high as the table says; opened, it shows every entry.
+                                    window_);
+            // The closed list is as high as the table says; opened, it shows every entry. The
+            // frame around its field is the system's: 6 pixels at 96 DPI, as measured at others.
             constexpr int kFrame = 6;
-            SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), desc.height - kFrame);
+            int height = scale_.scaled(desc.height);
+            SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), height - kFrame);
+            RECT closed;
+            GetWindowRect(list, &closed);
+            listFrame_ = int(closed.bottom - closed.top) - (height - kFrame);
+            if (listFrame_ != kFrame)
+                SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), height - listFrame_);
             break;
         }
         case ControlKind::Label:
-            createChild(WC_STATICW, desc, SS_LEFT, window_, desc.x, desc.y, desc.height);
+            createChild(WC_STATICW, desc, SS_LEFT, window_);
             break;
     }
 }
@@ -163,9 +180,11 @@ void ConsoleWindow::addListEntry(int listId, const std::u16string& text) {
     int fieldHeight = int(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
     RECT closed;
     GetWindowRect(list, &closed);
-    constexpr int kBorders = 8;
+    // The opened list's own border, one pixel above and below, below the closed field's frame.
+    constexpr int kListBorders = 2;
     SetWindowPos(list, nullptr, 0, 0, closed.right - closed.left,
-                 fieldHeight + kBorders + count * itemHeight, SWP_NOMOVE | SWP_NOZORDER);
+                 fieldHeight + listFrame_ + kListBorders + count * itemHeight,
+                 SWP_NOMOVE | SWP_NOZORDER);
     SendMessageW(list, CB_SETMINVISIBLE, WPARAM(count), 0);
 }
 

@@ -9,6 +9,7 @@
 
 #include "console/console_app.h"
 #include "console/window_ops.h"
+#include "console/window_scale.h"
 
 namespace portwand::win32 {
 
@@ -44,8 +45,8 @@ class ConsoleWindow : public WindowOps {
     void onCommand(int id, int code, HWND from);
     void showPage(int index);
     void createPage(const ControlSpec& desc);
-    HWND createChild(const wchar_t* className, const ControlSpec& desc, DWORD style, HWND parent,
-                     int x, int y, int height);
+    // A control where the table puts it, at the window's scale.
+    HWND createChild(const wchar_t* className, const ControlSpec& desc, DWORD style, HWND parent);
     // Runs one event handler; timer ticks that arrive while it runs (inside a message box) wait.
     template <typename Handler>
     void dispatch(Handler handler);
@@ -67,7 +68,12 @@ class ConsoleWindow : public WindowOps {
     bool inQueuedMessage_ = false;
     DWORD queuedMessageTime_ = 0;
     std::map<int, HWND> controls_;
+    // The layout's pixels at the display's DPI, or less where the window would not fit.
+    WindowScale scale_{96, 0, 0, 0, 0};
     std::map<FontRole, HFONT> fonts_;
+    HFONT guiFont_ = nullptr;  // the system's default GUI font at the window's scale
+    // What the port list's closed field adds to its entry's height: the system's frame.
+    int listFrame_ = 0;
     COLORREF statusColour_ = RGB(0, 0, 0);
     bool handling_ = false;
 };

@@ -238,7 +238,7 @@ FontSpec fontSpec(FontRole role) {
         case FontRole::DefaultGui:
             break;
     }
-    return {"", 0, false};
+    return {"", 8, false};
 }
 
 std::vector<ControlSpec> windowLayout(const Localizations& localizations) {

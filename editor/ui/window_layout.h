@@ -35,8 +35,8 @@ enum class FontRole : std::uint8_t {
 };
 
 struct FontSpec {
-    std::string_view face;  // empty for DefaultGui
-    int points;
+    std::string_view face;  // empty for DefaultGui: the system's own face, weight and character set
+    int points;             // pixels at 96 DPI are points * 96 / 72
     bool bold;
 };
 

@@ -3,6 +3,7 @@
 Environment (set by ctest): LCT_BUILD_DIR (the MinGW build folder), LCT_SOURCE_DIR, WINEPREFIX.
 """
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -10,6 +11,7 @@ import tempfile
 import time
 
 WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
 
 
 def wine_env():
@@ -28,6 +30,39 @@ def build_dir():
 def source_dir():
     return os.environ.get("LCT_SOURCE_DIR") or os.path.abspath(
         os.path.join(os.path.dirname(__file__), "..", ".."))
+
+
+@contextlib.contextmanager
+def display_dpi(dpi):
+    """Within it, Wine programs run in a prefix of their own whose display has `dpi` pixels per
+    inch (made on first use as scripts/lib.sh makes the tests' prefix): the tests' prefix keeps its
+    96 DPI whatever happens here. Wine reads the DPI when a session starts, so the session is
+    ended before the setting and at the end."""
+    saved = os.environ.get("WINEPREFIX")
+    prefix = os.path.join(build_dir(), f"wineprefix-{dpi}dpi")
+    env = dict(wine_env(), WINEPREFIX=prefix)
+    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["bash", "-c", 'source "$0/scripts/lib.sh" && ensure_wineprefix', source_dir()],
+                   env=env, check=True, timeout=300, **quiet)
+    subprocess.run([WINESERVER, "-k"], env=env, check=False, timeout=60, **quiet)
+    subprocess.run([WINESERVER, "-w"], env=env, check=False, timeout=60, **quiet)
+    with tempfile.TemporaryDirectory() as folder:
+        reg = os.path.join(folder, "dpi.reg")
+        with open(reg, "w", encoding="ascii") as f:
+            f.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                    f'"LogPixels"=dword:{dpi:08x}\r\n')
+        subprocess.run([WINE, "regedit", "/S", "Z:" + reg.replace("/", "\\")], env=env,
+                       check=True, timeout=120, **quiet)
+        subprocess.run([WINESERVER, "-w"], env=env, check=False, timeout=60, **quiet)
+    os.environ["WINEPREFIX"] = prefix
+    try:
+        yield prefix
+    finally:
+        subprocess.run([WINESERVER, "-k"], env=env, check=False, timeout=60, **quiet)
+        if saved is None:
+            os.environ.pop("WINEPREFIX", None)
+        else:
+            os.environ["WINEPREFIX"] = saved
 
 
 def launch(exe, cwd, args=()):
@@ -135,6 +170,10 @@ class UiDriver:
     def screen_size(self):
         w, h = self.call("screen").split()
         return int(w), int(h)
+
+    def work_area(self):
+        """The primary monitor's work area: (left, top, right, bottom)."""
+        return tuple(int(v) for v in self.call("workarea").split())
 
     def window_style(self):
         style, ex = self.call("style").split()

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "editor/ui/win32/wide_text.h"
+#include "editor/ui/win32/window_placement.h"
 
 namespace facetor::win32 {
 namespace {
@@ -36,7 +37,8 @@ WindowKind windowKindOf(const ControlSpec& desc) {
 
 }  // namespace
 
-HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFONT font) {
+HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFONT font,
+                   const WindowScale& scale) {
     const WindowKind kind = windowKindOf(desc);
     DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
     // Auto radio buttons toggle within a run of controls that starts at a WS_GROUP control; every
@@ -44,11 +46,14 @@ HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFO
     if (desc.kind != ControlKind::Radio || desc.startsRadioGroup) {
         style |= WS_GROUP;
     }
+    const bool marked = desc.kind == ControlKind::Radio || desc.kind == ControlKind::CheckBox;
+    const int width =
+        scale.scaled(desc.rect.width) + (marked ? scale.markSurplus(displayDpi()) : 0);
     const std::wstring caption = toWide(desc.caption);
-    HWND control =
-        CreateWindowExW(kind.exStyle, kind.className, caption.c_str(), style, desc.rect.x,
-                        desc.rect.y, desc.rect.width, desc.rect.height, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, nullptr);
+    HWND control = CreateWindowExW(
+        kind.exStyle, kind.className, caption.c_str(), style, scale.scaled(desc.rect.x),
+        scale.scaled(desc.rect.y), width, scale.scaled(desc.rect.height), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, nullptr);
     if (control) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (desc.initiallyChecked) {
@@ -58,13 +63,13 @@ HWND createControl(HWND parent, HINSTANCE instance, const ControlSpec& desc, HFO
     return control;
 }
 
-ToolTips::ToolTips(HWND parent, HINSTANCE instance)
+ToolTips::ToolTips(HWND parent, HINSTANCE instance, const WindowScale& scale)
     : parent_(parent),
       tips_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr)) {
     if (tips_) {
-        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, scale.scaled(400));
     }
 }
 

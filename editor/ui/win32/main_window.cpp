@@ -86,14 +86,11 @@ bool MainWindow::create(int showCommand) {
     }
     // Sized for the client area without the menu; the menu attached afterwards takes its
     // height out of that area.
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const POINT start = startPosition(width, height);
+    scale_ = placeWindow(kClientWidth, kClientHeight, kWindowStyle, true);
     const std::wstring title = toWide(kWindowTitle);
-    hwnd_ = CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, title.c_str(), kWindowStyle, start.x,
-                            start.y, width, height, nullptr, nullptr, instance_, this);
+    hwnd_ =
+        CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, title.c_str(), kWindowStyle, scale_.x,
+                        scale_.y, scale_.width, scale_.height, nullptr, nullptr, instance_, this);
     if (!hwnd_) {
         return false;
     }
@@ -106,9 +103,10 @@ bool MainWindow::create(int showCommand) {
 }
 
 void MainWindow::createControls() {
-    ToolTips toolTips(hwnd_, instance_);
+    fonts_.create(scale_.dpi);
+    ToolTips toolTips(hwnd_, instance_, scale_);
     for (const ControlSpec& desc : windowLayout(controller_.localizations())) {
-        HWND control = createControl(hwnd_, instance_, desc, fonts_.font(desc.font));
+        HWND control = createControl(hwnd_, instance_, desc, fonts_.font(desc.font), scale_);
         if (!control) {
             continue;
         }

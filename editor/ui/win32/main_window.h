@@ -15,6 +15,7 @@
 #include "editor/ui/win32/system_clock.h"
 #include "editor/ui/win32/win32_window_ops.h"
 #include "editor/ui/win32/window_fonts.h"
+#include "editor/ui/window_scale.h"
 
 namespace facetor::win32 {
 
@@ -53,6 +54,7 @@ class MainWindow {
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
+    WindowScale scale_{};
     WindowFonts fonts_;
     MenuBar menuBar_;
     Win32WindowOps ops_;

@@ -1,4 +1,5 @@
-// The window's fonts, created once at start-up by face, point size and weight.
+// The window's fonts, created once at start-up by face, point size and weight for the window's
+// scale.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +12,13 @@ namespace facetor::win32 {
 
 class WindowFonts {
   public:
-    WindowFonts();
+    WindowFonts() = default;
     ~WindowFonts();
     WindowFonts(const WindowFonts&) = delete;
     WindowFonts& operator=(const WindowFonts&) = delete;
 
+    // Every font for a window whose layout pixels are drawn at `dpi` pixels per inch.
+    void create(int dpi);
     HFONT font(FontRole role) const { return fonts_[static_cast<int>(role)]; }
 
   private:

@@ -1,23 +1,27 @@
 #include "editor/ui/win32/window_placement.h"
 
 namespace facetor::win32 {
-namespace {
 
-int along(int size, LONG areaStart, LONG areaEnd) {
-    const int length = static_cast<int>(areaEnd - areaStart);
-    return static_cast<int>(areaStart) + (size <= length ? (length - size) / 2 : 0);
+int displayDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
-}  // namespace
-
-POINT startPosition(int width, int height) {
+WindowScale placeWindow(int clientWidth, int clientHeight, DWORD style, bool withMenu) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         area = monitor.rcWork;
     }
-    return {along(width, area.left, area.right), along(height, area.top, area.bottom)};
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return fitWindow(displayDpi(), {area.left, area.top, area.right, area.bottom}, clientWidth,
+                     clientHeight,
+                     {frame.right - frame.left, frame.bottom - frame.top,
+                      withMenu ? GetSystemMetrics(SM_CYMENU) : 0});
 }
 
 }  // namespace facetor::win32

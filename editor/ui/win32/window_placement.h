@@ -1,13 +1,18 @@
-// Where the main window first appears.
+// Where and how large the main window first appears.
 #pragma once
 
 #include <windows.h>
 
+#include "editor/ui/window_scale.h"
+
 namespace facetor::win32 {
 
-// The top-left corner for a window of that outer size: centred on the work area of the primary
-// monitor (the screen less the task bar); along a side where the window is larger than that area,
-// against its top or left edge, so that the caption and the menu stay on the screen.
-POINT startPosition(int width, int height);
+// The display's pixels per inch, as this DPI-aware program sees them (the system's DPI).
+int displayDpi();
+
+// The scale and outer rectangle of a window of that style whose client area measures
+// clientWidth x clientHeight layout pixels (a menu bar, if it has one, included): on the work
+// area of the primary monitor, where it opens, at the display's DPI or less so that it fits.
+WindowScale placeWindow(int clientWidth, int clientHeight, DWORD style, bool withMenu);
 
 }  // namespace facetor::win32

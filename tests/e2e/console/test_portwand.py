@@ -123,6 +123,35 @@ class WindowTest(PortwandTest):
         self.assertTrue(pair5.silent_for(0.3))
 
 
+class HighDpiWindowTest(PortwandWindowTest):
+    """At 150 % (144 DPI) the window fits the tests' 1280 x 1024 screen: every layout pixel
+    becomes one and a half."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.enterClassContext(uidriver.display_dpi(144))
+
+    def test_window_and_controls_at_one_and_a_half_times_the_layout(self):
+        d = self.driver
+        self.assertEqual(d.client_size(), (368, 675))
+        left, top, right, bottom = d.work_area()
+        x, y, w, h = d.window_rect()
+        self.assertTrue(left <= x and top <= y and x + w <= right and y + h <= bottom)
+        self.assertEqual(d.rect(0), (8, 8, 353, 585))
+        self.assertEqual(d.rect(50), (45, 615, 105, 38))  # closed, as high as the table says
+        self.assertEqual(d.rect(51), (195, 618, 150, 23))
+        # The pages lie inside the tab control, over its display area under the larger tabs.
+        page_x, page_y = d.rect(10)[0] - 15, d.rect(10)[1] - 15
+        self.assertTrue(8 < page_x < 30 and 8 + 20 < page_y < 60, (page_x, page_y))
+        for cid, (bx, by, bw, bh) in {10: (15, 15, 105, 60), 16: (15, 360, 315, 75),
+                                      18: (180, 458, 150, 75), 24: (15, 465, 315, 60)}.items():
+            self.assertEqual(d.rect(cid), (page_x + bx, page_y + by, bw, bh), cid)
+        # Opened, the list shows all its entries without scrolling.
+        height, item_height, count = d.combo_open_list(50)
+        self.assertEqual(count, d.combo_count(50))
+        self.assertGreaterEqual(height, count * item_height)
+
+
 class Com5Test(PortwandTest):
     settings = b"; test port\r\nport = COM5\r\n"
 

@@ -590,6 +590,12 @@ std::string run(const std::vector<std::string>& a) {
         return std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
                std::to_string(GetSystemMetrics(SM_CYSCREEN));
     }
+    if (cmd == "workarea") {  // of the primary monitor: left top right bottom
+        RECT r{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+               std::to_string(r.right) + " " + std::to_string(r.bottom);
+    }
     if (cmd == "style") {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%08lx %08lx",
@@ -812,6 +818,8 @@ std::string run(const std::vector<std::string>& a) {
 }  // namespace
 
 int wmain() {
+    // Rectangles and clicks in the display's own pixels, as the DPI-aware programs have them.
+    SetProcessDPIAware();
     std::ios::sync_with_stdio(false);
     std::string line;
     while (std::getline(std::cin, line)) {

@@ -96,5 +96,34 @@ class StartWithSettings(FacetorCase):
         self.assertTrue(re.match(r"^\S+$", self.ui.text(2009)))
 
 
+class StartOnAHighDpiDisplay(FacetorCase):
+    """At 150 % (144 DPI) the window would be too high for the tests' 1280 x 1024 screen: it
+    shrinks to fit, its layout and fonts drawn at one smaller scale."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.enterClassContext(uidriver.display_dpi(144))
+
+    def test_window_shrinks_onto_the_work_area_with_every_control_scaled_alike(self):
+        left, top, right, bottom = self.ui.work_area()
+        x, y, w, h = self.ui.window_rect()
+        self.assertTrue(left <= x and top <= y and x + w <= right and y + h <= bottom,
+                        ((x, y, w, h), (left, top, right, bottom)))
+        # The scale, told by the client width: 770 layout pixels, 8 for each step of a DPI.
+        width, height = self.ui.client_size()
+        dpi = next((d for d in range(97, 144) if (770 * d + 48) // 96 == width), None)
+        self.assertIsNotNone(dpi, f"a client width of {width} is no scale between 100 and 150 %")
+
+        def scaled(*layout):
+            return tuple((v * dpi + 48) // 96 for v in layout)
+
+        for cid, rect in {1011: (10, 10, 370, 190), 100: (20, 40, 20, 30),
+                          355: (730, 362, 20, 30), 2009: (550, 440, 80, 30),
+                          2109: (665, 635, 20, 30), 3007: (580, 675, 180, 30)}.items():
+            self.assertEqual(self.ui.rect(cid), scaled(*rect), cid)
+        # The file buttons, lowest in the layout, are whole under the menu bar.
+        self.assertLessEqual(sum(scaled(675, 30)), height)
+
+
 if __name__ == "__main__":
     unittest.main()

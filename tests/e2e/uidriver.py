@@ -32,6 +32,32 @@ def source_dir():
         os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
+def windows_path(path):
+    """A Linux path as Wine's programs name it (drive Z: is the root)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def _wineserver(env, *args):
+    subprocess.run([WINESERVER, *args], env=env, check=False, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+
+
+def set_registry(key, values, env=None):
+    """Sets values of a key of the prefix's registry: `values` are regedit lines such as
+    '"COM5"="/dev/pts/3"' or '"COM3"=-'. Wine reads such settings when its session starts, so
+    every Wine program of the prefix is ended first and the next one starts a new session."""
+    env = env or wine_env()
+    _wineserver(env, "-k")
+    _wineserver(env, "-w")
+    with tempfile.TemporaryDirectory() as folder:
+        reg = os.path.join(folder, "settings.reg")
+        with open(reg, "w", encoding="ascii") as f:
+            f.write("\r\n".join(["REGEDIT4", "", f"[{key}]", *values]) + "\r\n")
+        subprocess.run([WINE, "regedit", "/S", windows_path(reg)], env=env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    _wineserver(env, "-w")
+
+
 @contextlib.contextmanager
 def display_dpi(dpi):
     """Within it, Wine programs run in a prefix of their own whose display has `dpi` pixels per
@@ -41,24 +67,16 @@ def display_dpi(dpi):
     saved = os.environ.get("WINEPREFIX")
     prefix = os.path.join(build_dir(), f"wineprefix-{dpi}dpi")
     env = dict(wine_env(), WINEPREFIX=prefix)
-    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["bash", "-c", 'source "$0/scripts/lib.sh" && ensure_wineprefix', source_dir()],
-                   env=env, check=True, timeout=300, **quiet)
-    subprocess.run([WINESERVER, "-k"], env=env, check=False, timeout=60, **quiet)
-    subprocess.run([WINESERVER, "-w"], env=env, check=False, timeout=60, **quiet)
-    with tempfile.TemporaryDirectory() as folder:
-        reg = os.path.join(folder, "dpi.reg")
-        with open(reg, "w", encoding="ascii") as f:
-            f.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
-                    f'"LogPixels"=dword:{dpi:08x}\r\n')
-        subprocess.run([WINE, "regedit", "/S", "Z:" + reg.replace("/", "\\")], env=env,
-                       check=True, timeout=120, **quiet)
-        subprocess.run([WINESERVER, "-w"], env=env, check=False, timeout=60, **quiet)
+                   env=env, check=True, timeout=300, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    set_registry(r"HKEY_CURRENT_USER\Control Panel\Desktop", [f'"LogPixels"=dword:{dpi:08x}'],
+                 env)
     os.environ["WINEPREFIX"] = prefix
     try:
         yield prefix
     finally:
-        subprocess.run([WINESERVER, "-k"], env=env, check=False, timeout=60, **quiet)
+        _wineserver(env, "-k")
         if saved is None:
             os.environ.pop("WINEPREFIX", None)
         else:

@@ -56,10 +56,6 @@ def setUpModule():
                    unpacked_files=sorted(os.listdir(os.path.join(folder, top))))
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 class ZipContents(unittest.TestCase):
 
     def test_one_folder_with_the_release_files_and_nothing_else(self):
@@ -107,8 +103,8 @@ class VersionResources(unittest.TestCase):
 
     def read(self, exe):
         reader = os.path.join(uidriver.build_dir(), "tests", "package", "version_reader.exe")
-        run = subprocess.run([uidriver.WINE, reader, windows_path(os.path.join(package["folder"],
-                                                                               exe))],
+        program = uidriver.windows_path(os.path.join(package["folder"], exe))
+        run = subprocess.run([uidriver.WINE, reader, program],
                              env=uidriver.wine_env(), capture_output=True, timeout=120)
         self.assertEqual(run.returncode, 0, f"{exe} has no version resource")
         fixed, strings, icons = None, {}, []

@@ -14,7 +14,6 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import uidriver  # noqa: E402
 
-WINESERVER = "/usr/lib/wine/wineserver"
 
 
 def portwand_exe():
@@ -27,28 +26,17 @@ def ports_folder():
     return path
 
 
-def _wineserver(*args):
-    subprocess.run([WINESERVER, *args], env=uidriver.wine_env(), check=False,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-
-
 def map_com_ports(mapping):
-    """Sets COM ports of the prefix: {"COM5": "/path/of/device", "COM3": None (removed)}.
+    """Sets COM ports of the prefix: {"COM5": "/path/of/device", "COM3": None (removed)}."""
+    uidriver.set_registry(r"HKEY_LOCAL_MACHINE\Software\Wine\Ports",
+                          [f'"{name}"=-' if device is None else f'"{name}"="{device}"'
+                           for name, device in mapping.items()])
 
-    Wine reads the mapping when its session starts, so every Wine program of the prefix is ended
-    first and the next one starts a new session."""
-    _wineserver("-k")
-    _wineserver("-w")
-    lines = ["REGEDIT4", "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Ports]"]
-    for name, device in mapping.items():
-        lines.append(f'"{name}"=-' if device is None else f'"{name}"="{device}"')
-    reg = os.path.join(ports_folder(), "ports.reg")
-    with open(reg, "w", encoding="ascii") as f:
-        f.write("\r\n".join(lines) + "\r\n")
-    subprocess.run([uidriver.WINE, "regedit", "/S", "Z:" + reg.replace("/", "\\")],
-                   env=uidriver.wine_env(), check=True, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=120)
-    _wineserver("-w")
+
+def wait_for_fraction(fraction):
+    """Sleeps until the host clock is that far into a second."""
+    now = time.time()
+    time.sleep((fraction - (now - int(now))) % 1.0)
 
 
 def clock_device_program():

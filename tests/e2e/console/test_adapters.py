@@ -10,7 +10,8 @@ import termios
 import time
 import unittest
 
-from portwand_e2e import PortwandWindowTest, SerialPair, clock_pair, map_com_ports, portwand_exe
+from portwand_e2e import (PortwandWindowTest, SerialPair, clock_pair, map_com_ports, portwand_exe,
+                          wait_for_fraction)
 import uidriver
 
 OPENED = "Порт открыт"
@@ -38,12 +39,6 @@ def read_until_quiet(pair, first_timeout=5.0, quiet=0.8):
             break
         got += more
     return got
-
-
-def wait_for_fraction(fraction):
-    """Sleeps until the host clock is that far into a second."""
-    now = time.time()
-    time.sleep((fraction - (now - int(now))) % 1.0)
 
 
 def wait_for_second(second):
@@ -210,17 +205,13 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
             self.assertEqual(bytes(b for b, _ in got), clock_pair(6, time.localtime(first).tm_sec))
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 class SyncCommandTest(unittest.TestCase, WholeClockChecks):
     """Portwand.com, the console program beside Portwand.exe, on a Russian Windows (whose console
     code page is 866)."""
 
     COM_PROGRAM = os.path.splitext(portwand_exe())[0] + ".com"
     # Without the extension: cmd.exe takes Portwand.com, as on Windows.
-    PORTWAND = windows_path(os.path.splitext(portwand_exe())[0])
+    PORTWAND = uidriver.windows_path(os.path.splitext(portwand_exe())[0])
 
     def setUp(self):
         self.work = uidriver.fresh_folder("portwand-sync-")

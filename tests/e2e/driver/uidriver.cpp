@@ -307,53 +307,38 @@ DWORD WINAPI endSession(void*) {
     return 0;
 }
 
-// Whether a menu of the attached window's process is open (a popup menu window is shown).
-bool popupMenuOpen() {
+// A shown top-level window of the attached window's process with that class, or nullptr:
+// a menu ("#32768"), a message box or dialog ("#32770"), a tool tip, an opened list.
+HWND shownWindowOfProcess(const char* windowClass) {
     struct Search {
         DWORD process;
-        bool found;
-    } search{0, false};
+        const char* windowClass;
+        HWND found;
+    } search{0, windowClass, nullptr};
     GetWindowThreadProcessId(window(), &search.process);
     EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD pid = 0;
             GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == s->process && IsWindowVisible(hwnd) && className(hwnd) == "#32768") {
-                s->found = true;
-                return FALSE;
-            }
-            return TRUE;
+            if (pid != s->process || !IsWindowVisible(hwnd) || className(hwnd) != s->windowClass)
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-struct DialogSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK findDialog(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->process && IsWindowVisible(hwnd) && className(hwnd) == "#32770") {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+bool popupMenuOpen() {
+    return shownWindowOfProcess("#32768") != nullptr;
 }
 
 HWND findMessageBox(int timeoutMs) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window(), &pid);
     DWORD start = GetTickCount();
     while (true) {
-        DialogSearch s{pid, nullptr};
-        EnumWindows(findDialog, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
+        if (HWND box = shownWindowOfProcess("#32770"))
+            return box;
         if (int(GetTickCount() - start) >= timeoutMs)
             return nullptr;
         Sleep(20);
@@ -383,27 +368,10 @@ BOOL CALLBACK collectEditText(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-struct LitSearch {
-    DWORD process;
-    bool found;
-};
-
 BOOL CALLBACK findLitButton(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<LitSearch*>(param);
     if (className(hwnd) == "Button" && IsWindowVisible(hwnd) &&
         (sendTimeout(hwnd, BM_GETSTATE, 0, 0) & 0x0200 /* BST_HOT */)) {
-        s->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK findToolTip(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<LitSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->process && IsWindowVisible(hwnd) && className(hwnd) == "tooltips_class32") {
-        s->found = true;
+        *reinterpret_cast<bool*>(param) = true;
         return FALSE;
     }
     return TRUE;
@@ -411,12 +379,9 @@ BOOL CALLBACK findToolTip(HWND hwnd, LPARAM param) {
 
 // What a picture of the window must not hold: a button lit by the mouse or a tool tip.
 bool anyToolTipOrLitButton() {
-    LitSearch search{0, false};
-    GetWindowThreadProcessId(window(), &search.process);
-    EnumChildWindows(window(), findLitButton, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
-        EnumWindows(findToolTip, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    bool lit = false;
+    EnumChildWindows(window(), findLitButton, reinterpret_cast<LPARAM>(&lit));
+    return lit || shownWindowOfProcess("tooltips_class32");
 }
 
 POINT clientToScreen(int x, int y) {
@@ -783,32 +748,17 @@ std::string run(const std::vector<std::string>& a) {
     if (cmd == "combo_open_list") {
         HWND combo = control(arg(1));
         sendTimeout(combo, CB_SHOWDROPDOWN, TRUE, 0);
-        struct Search {
-            DWORD process;
-            HWND found;
-        } search{0, nullptr};
-        GetWindowThreadProcessId(combo, &search.process);
-        EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                if (pid != s->process || !IsWindowVisible(hwnd) || className(hwnd) != "ComboLBox")
-                    return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        HWND list = shownWindowOfProcess("ComboLBox");
         std::string result;
-        if (search.found) {
+        if (list) {
             RECT r{};
-            GetClientRect(search.found, &r);
+            GetClientRect(list, &r);
             result = std::to_string(r.bottom) + " " +
-                     std::to_string(sendTimeout(search.found, LB_GETITEMHEIGHT, 0, 0)) + " " +
-                     std::to_string(sendTimeout(search.found, LB_GETCOUNT, 0, 0));
+                     std::to_string(sendTimeout(list, LB_GETITEMHEIGHT, 0, 0)) + " " +
+                     std::to_string(sendTimeout(list, LB_GETCOUNT, 0, 0));
         }
         sendTimeout(combo, CB_SHOWDROPDOWN, FALSE, 0);
-        if (!search.found)
+        if (!list)
             throw Failure{"no opened list"};
         return result;
     }

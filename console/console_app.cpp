@@ -83,8 +83,20 @@ void ConsoleApp::onControl(int controlId, int eventAgeMs) {
 }
 
 void ConsoleApp::onCommand(int commandId) {
-    if (commandId == kSyncClockCommand)
-        protocol_.syncClock();
+    if (commandId != kSyncClockCommand)
+        return;
+    switch (protocol_.syncClock().outcome) {
+        case ClockSyncResult::Outcome::PortUnavailable:
+        case ClockSyncResult::Outcome::WriteFailed:
+            showPortUnavailable();
+            break;
+        case ClockSyncResult::Outcome::ClockStepped:
+            window_.showError(kErrorTitle, kClockSteppedText);
+            break;
+        case ClockSyncResult::Outcome::Done:
+        case ClockSyncResult::Outcome::Stopped:
+            break;
+    }
 }
 
 void ConsoleApp::onTimer(int timerId) {

@@ -127,5 +127,8 @@ inline constexpr char16_t kFailedText[] = u"Ошибка!";
 inline constexpr Rgb kFailedColour{253, 4, 2};
 inline constexpr char16_t kErrorTitle[] = u"Ошибка";
 inline constexpr char16_t kPortUnavailableText[] = u"Текущий порт недоступен!";
+inline constexpr char16_t kClockSteppedText[] =
+    u"Часы компьютера переводились во время передачи, время передано не полностью. "
+    u"Повторите синхронизацию.";
 
 }  // namespace portwand

@@ -49,7 +49,9 @@ TEST_F(PortSettingsTest, ReadingTrimsBlanksIgnoresKeyCaseAndTakesTheFirstMatch) 
     EXPECT_EQ(readFrom("\n\r\n  \r; c\rother = 1\nport = COM6\r\nport = COM7\r\n"), u"COM6");
     // Split at the first equals sign only.
     EXPECT_EQ(readFrom("port = a=b\r\n"), u"a=b");
-    EXPECT_EQ(readFrom("port =\r\n"), u"");
+    // An empty value names no port; the device path names its port.
+    EXPECT_EQ(readFrom("port =\r\n"), u"COM1");
+    EXPECT_EQ(readFrom("port = \\\\.\\COM3\r\n"), u"COM3");
     // Letter case of the value stays.
     EXPECT_EQ(readFrom("port = com3\r\n"), u"com3");
     EXPECT_EQ(readFrom("ports = COM2\r\nport\r\nport = COM8\r\n[x]\r\n"), u"COM8");

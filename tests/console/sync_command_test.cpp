@@ -117,7 +117,7 @@ TEST_F(SyncCommandTest, WithoutAPortAnywhereNothingIsSentAndTheLineSaysWhereItLo
     EXPECT_EQ(std::count(fileLog.begin(), fileLog.end(), "write Portwand.ini"), 0);
 }
 
-TEST_F(SyncCommandTest, PortThatCannotBeOpenedOrWrittenEndsWithOne) {
+TEST_F(SyncCommandTest, PortThatCannotBeOpenedOrWrittenOrAClockThatKeepsChangingEndsWithOne) {
     link.missingPorts.insert(u"COM77");
     SyncReport missing = runSync(SyncRequest{u"COM77"}, link, clock, places);
     EXPECT_EQ(missing.exitCode, 1);
@@ -131,6 +131,17 @@ TEST_F(SyncCommandTest, PortThatCannotBeOpenedOrWrittenEndsWithOne) {
     EXPECT_EQ(link.bytes.size(), 30u);
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(fileLog.empty());
+
+    // Set a second on every half second: the first try and both tries again see it.
+    link.failingByte.reset();
+    for (int i = 1; i < 60; ++i)
+        clock.setLocalJump(clock.micros() + i * 500'000, 1'000'000);
+    SyncReport stepping = runSync(SyncRequest{u"COM14"}, link, clock, places);
+    EXPECT_EQ(stepping.exitCode, 1);
+    EXPECT_EQ(stepping.line,
+              u"Часы компьютера переводились во время передачи в порт COM14, время передано не "
+              u"полностью");
+    EXPECT_FALSE(link.isOpen());
 }
 
 }  // namespace

@@ -52,12 +52,18 @@ void Win32Clock::endFineResolution() {
     timeEndPeriod(1);
 }
 
-std::u16string Win32AnsiCodec::decode(std::string_view bytes) const {
+std::optional<std::u16string> Win32AnsiCodec::decode(std::string_view bytes) const {
     if (bytes.empty())
-        return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+        return std::u16string();
+    // Strict on every code page: where the system's is UTF-8, a Windows-1251 file would otherwise
+    // come back with its letters replaced.
+    int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
+                                     nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
     std::wstring text(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), length);
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), text.data(),
+                        length);
     return fromWide(text);
 }
 

@@ -26,7 +26,7 @@ class Win32Clock : public Clock {
 
 class Win32AnsiCodec : public AnsiCodec {
   public:
-    std::u16string decode(std::string_view bytes) const override;
+    std::optional<std::u16string> decode(std::string_view bytes) const override;
     std::string encode(std::u16string_view text) const override;
 };
 

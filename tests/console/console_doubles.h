@@ -15,6 +15,7 @@
 #include "console/clock.h"
 #include "console/file_store.h"
 #include "console/port_list.h"
+#include "console/port_worker.h"
 #include "console/serial_link.h"
 #include "console/window_ops.h"
 
@@ -284,6 +285,21 @@ class FakeWindow : public WindowOps {
         log.push_back("timer");
         timer = {id, periodMs};
     }
+    // At once, as if the window's thread took it right away.
+    void post(std::function<void()> task) override { task(); }
+};
+
+// Runs every job at once on the caller's thread.
+class InlinePortWorker : public PortWorker {
+  public:
+    void submit(std::function<void()> job) override {
+        if (!finished_)
+            job();
+    }
+    void finish() override { finished_ = true; }
+
+  private:
+    bool finished_ = false;
 };
 
 // The serial ports the computer has, as the test sets them.

@@ -122,15 +122,14 @@ void ConsoleApp::startSync() {
     window_.setLabel(kStatusLabel, kSyncWaitingText, kOpeningColour);
     submit([this] {
         const int selection = jobSelection_;
-        WholeClockControl control{&stopSync_, [this, selection](std::optional<ClockField> part) {
-                                      postForSelection(selection, [this, part] {
-                                          window_.setLabel(
-                                              kStatusLabel,
-                                              part ? kSyncSendingTexts[int(*part)]
-                                                   : kSyncWaitingText,
-                                              kOpeningColour);
-                                      });
-                                  }};
+        WholeClockControl control{
+            &stopSync_, [this, selection](std::optional<ClockField> part) {
+                postForSelection(selection, [this, part] {
+                    window_.setLabel(kStatusLabel,
+                                     part ? kSyncSendingTexts[int(*part)] : kSyncWaitingText,
+                                     kOpeningColour);
+                });
+            }};
         ClockSyncResult::Outcome outcome = protocol_.syncClock(control).outcome;
         window_.post([this, selection, outcome] {
             syncRunning_ = false;

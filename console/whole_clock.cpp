@@ -184,7 +184,8 @@ Sequence::End Sequence::sleepUntil(std::int64_t steadyMicros) {
             break;
         // The last stretch is polled, for a start within a millisecond.
         if (leftMs > kPollBeforeBoundaryMs)
-            clock_.sleepMs(int(std::min<std::int64_t>(leftMs - kPollBeforeBoundaryMs, kStopCheckMs)));
+            clock_.sleepMs(
+                int(std::min<std::int64_t>(leftMs - kPollBeforeBoundaryMs, kStopCheckMs)));
         else
             clock_.now();
     }

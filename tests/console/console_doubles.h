@@ -142,8 +142,8 @@ class RecordingLink : public SerialLink {
     std::vector<std::u16string> opened;  // every open attempt, successful or not
     std::vector<Byte> bytes;
     int closes = 0;
-    std::vector<std::string> misuse;    // calls out of the link's order
-    std::function<void()> whenOpening;  // looks at the world as an open begins
+    std::vector<std::string> misuse;             // calls out of the link's order
+    std::function<void()> whenOpening;           // looks at the world as an open begins
     std::function<void(std::size_t)> afterByte;  // with the count of bytes written so far
 
     LinkStatus open(const std::u16string& portName) override {

@@ -460,26 +460,27 @@ TEST(WholeClock, LeavesTheRunningDeviceJustBehindFromAnyMomentOnAnyLine) {
         std::string first;
     };
     std::map<int, Tally> byLine;
-    testing::sweepWholeClock(kStartStepMs, [&](const testing::SweepCase& c,
-                                               const testing::SweepOutcome& o) {
-        Tally& tally = byLine[c.lineMicrosPerByte];
-        ++tally.cases;
-        bool right = o.done;
-        for (std::int64_t behind : {o.behindAtEndMicros, o.behindAfterMinuteMicros}) {
-            std::int64_t outside = std::max(-behind, behind - kMostBehindMicros);
-            right = right && outside <= 0;
-            if (outside > tally.worstOutsideMicros)
-                tally.worstOutsideMicros = outside, tally.worstMicros = behind;
-        }
-        if (right)
-            return;
-        if (++tally.wrong == 1)
-            tally.first = std::string(c.edge) + ", step " + std::to_string(c.stepMicros / 1000) +
-                          (c.stepAfterSecondsPair ? " ms after the seconds" : " ms while waiting") +
-                          ", start +" + std::to_string(c.startMs) + " ms: " +
-                          (o.done ? "" : "failed, ") + std::to_string(o.behindAtEndMicros) +
-                          " / " + std::to_string(o.behindAfterMinuteMicros) + " µs behind";
-    });
+    testing::sweepWholeClock(
+        kStartStepMs, [&](const testing::SweepCase& c, const testing::SweepOutcome& o) {
+            Tally& tally = byLine[c.lineMicrosPerByte];
+            ++tally.cases;
+            bool right = o.done;
+            for (std::int64_t behind : {o.behindAtEndMicros, o.behindAfterMinuteMicros}) {
+                std::int64_t outside = std::max(-behind, behind - kMostBehindMicros);
+                right = right && outside <= 0;
+                if (outside > tally.worstOutsideMicros)
+                    tally.worstOutsideMicros = outside, tally.worstMicros = behind;
+            }
+            if (right)
+                return;
+            if (++tally.wrong == 1)
+                tally.first =
+                    std::string(c.edge) + ", step " + std::to_string(c.stepMicros / 1000) +
+                    (c.stepAfterSecondsPair ? " ms after the seconds" : " ms while waiting") +
+                    ", start +" + std::to_string(c.startMs) + " ms: " + (o.done ? "" : "failed, ") +
+                    std::to_string(o.behindAtEndMicros) + " / " +
+                    std::to_string(o.behindAfterMinuteMicros) + " µs behind";
+        });
     for (const auto& [line, tally] : byLine)
         EXPECT_EQ(tally.wrong, 0) << line << " µs a byte: " << tally.wrong << " of " << tally.cases
                                   << " wrong, worst " << tally.worstMicros / 1000

@@ -55,12 +55,14 @@ void wholeClock() {
             }
             f.outside += outside ? 1 : 0;
         });
-    std::printf("F5 and /sync, the whole clock: the device behind the computer (the full sweep):\n");
+    std::printf(
+        "F5 and /sync, the whole clock: the device behind the computer (the full sweep):\n");
     for (const auto& [line, f] : byLine)
-        std::printf("  %6.2f ms a byte: %.2f to %.2f ms behind; %ld of %ld runs outside 0-100 ms, "
-                    "%ld failed\n",
-                    line / 1000.0, double(f.least) / 1000.0, double(f.most) / 1000.0, f.outside,
-                    f.cases, f.failed);
+        std::printf(
+            "  %6.2f ms a byte: %.2f to %.2f ms behind; %ld of %ld runs outside 0-100 ms, "
+            "%ld failed\n",
+            line / 1000.0, double(f.least) / 1000.0, double(f.most) / 1000.0, f.outside, f.cases,
+            f.failed);
 }
 
 void secondsOnly() {
@@ -99,9 +101,10 @@ void secondsOnly() {
         }
     }
     std::sort(errors.begin(), errors.end());
-    std::printf("\"Секунды\", the seconds within the minute (1200 presses, 9600 baud): largest %.2f "
-                "ms, median %.2f ms behind\n",
-                errors.back(), errors[errors.size() / 2]);
+    std::printf(
+        "\"Секунды\", the seconds within the minute (1200 presses, 9600 baud): largest %.2f "
+        "ms, median %.2f ms behind\n",
+        errors.back(), errors[errors.size() / 2]);
 }
 
 }  // namespace

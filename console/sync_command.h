@@ -21,8 +21,7 @@ struct SyncRequest {
 // Exit codes of the command.
 inline constexpr int kSyncDone = 0;
 // 1: the port could not be opened, a write failed, or the computer's clock kept changing.
-inline constexpr int kSyncFailed =
-    1;  // the port could not be opened, a write failed, the clock kept changing
+inline constexpr int kSyncFailed = 1;
 inline constexpr int kWrongArguments = 2;  // or no port named anywhere
 
 inline constexpr char16_t kSyncUsage[] =

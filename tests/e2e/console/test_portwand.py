@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from portwand_e2e import (TITLE, PortwandWindowTest, SerialPair, SlowOpen, clock_pair,
+from portwand_e2e import (OPENING, TITLE, PortwandWindowTest, SerialPair, SlowOpen, clock_pair,
                           map_com_ports, portwand_exe, ports_folder, wait_for_fraction)
 import uidriver
 OPENED = "Порт открыт"

@@ -213,13 +213,13 @@ class Com5Test(PortwandTest):
             pair5.start()
         d.click(12)
         self.assertEqual(pair5.read_bytes(7), b"A0032\n\r")
-        self.assertEqual(d.text(51), OPENED)
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == OPENED))
         self.assertIsNone(d.msgbox(300))
 
     def test_picked_port_is_tried_and_written_at_exit(self):
         d = self.driver
-        d.combo_select(50, 2)  # COM3 does not exist
-        self.assertEqual(d.text(51), FAILED)
+        d.combo_select(50, 2)  # COM3 does not exist; tried beside the window
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == FAILED))
         self.assertIsNone(d.msgbox(500))
         d.post_click(13)
         self.assertEqual(d.msgbox(5000), ("Ошибка", "Текущий порт недоступен!"))

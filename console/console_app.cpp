@@ -3,11 +3,18 @@
 namespace portwand {
 
 ConsoleApp::ConsoleApp(WindowOps& window, SerialLink& link, Clock& clock, PortSettings& settings,
-                       PortCatalog& ports)
+                       PortCatalog& ports, PortWorker& worker)
     : window_(window),
+      clock_(clock),
       settings_(settings),
       ports_(ports),
-      protocol_(link, currentPort_, *this, clock) {}
+      worker_(worker),
+      protocol_(link, jobPort_, feedback_, clock) {}
+
+ConsoleApp::~ConsoleApp() {
+    stopSync_ = true;
+    worker_.finish();
+}
 
 bool ConsoleApp::start() {
     if (!window_.createWindow(kConsoleWindow))
@@ -28,51 +35,60 @@ bool ConsoleApp::start() {
 }
 
 void ConsoleApp::onControl(int controlId, int eventAgeMs) {
+    auto sendKey = [this](RemoteKey key) { submit([this, key] { protocol_.sendKey(key); }); };
+    auto sendClockField = [this](ClockField field) {
+        submit([this, field] { protocol_.sendClockField(field); });
+    };
     switch (controlId) {
         case kEscButton:
-            protocol_.sendKey(RemoteKey::Esc);
+            sendKey(RemoteKey::Esc);
             break;
         case kMenuButton:
-            protocol_.sendKey(RemoteKey::Menu);
+            sendKey(RemoteKey::Menu);
             break;
         case kUpButton:
-            protocol_.sendKey(RemoteKey::Up);
+            sendKey(RemoteKey::Up);
             break;
         case kLeftButton:
-            protocol_.sendKey(RemoteKey::Left);
+            sendKey(RemoteKey::Left);
             break;
         case kRightButton:
-            protocol_.sendKey(RemoteKey::Right);
+            sendKey(RemoteKey::Right);
             break;
         case kDownButton:
-            protocol_.sendKey(RemoteKey::Down);
+            sendKey(RemoteKey::Down);
             break;
         case kBacklightButton:
-            protocol_.sendKey(RemoteKey::Backlight);
+            sendKey(RemoteKey::Backlight);
             break;
         case kSkinPlusButton:
-            protocol_.sendKey(RemoteKey::SkinPlus);
+            sendKey(RemoteKey::SkinPlus);
             break;
         case kSkinMinusButton:
-            protocol_.sendKey(RemoteKey::SkinMinus);
+            sendKey(RemoteKey::SkinMinus);
             break;
-        case kSecondsButton:
-            protocol_.armSeconds(eventAgeMs);
+        case kSecondsButton: {
+            // The press still belongs to its moment when the worker was busy meanwhile.
+            std::int64_t submitted = clock_.steadyMicros();
+            submit([this, eventAgeMs, submitted] {
+                protocol_.armSeconds(eventAgeMs + int((clock_.steadyMicros() - submitted) / 1000));
+            });
             break;
+        }
         case kMinutesButton:
-            protocol_.sendClockField(ClockField::Minutes);
+            sendClockField(ClockField::Minutes);
             break;
         case kHoursButton:
-            protocol_.sendClockField(ClockField::Hours);
+            sendClockField(ClockField::Hours);
             break;
         case kDayButton:
-            protocol_.sendClockField(ClockField::Day);
+            sendClockField(ClockField::Day);
             break;
         case kMonthButton:
-            protocol_.sendClockField(ClockField::Month);
+            sendClockField(ClockField::Month);
             break;
         case kYearButton:
-            protocol_.sendClockField(ClockField::Year);
+            sendClockField(ClockField::Year);
             break;
         case kPortList:
             onPortListEvent();
@@ -84,12 +100,88 @@ void ConsoleApp::onControl(int controlId, int eventAgeMs) {
 
 void ConsoleApp::onCommand(int commandId) {
     if (commandId == kSyncClockCommand)
-        protocol_.syncClock();
+        startSync();
 }
 
 void ConsoleApp::onTimer(int timerId) {
-    if (timerId == kSecondsTimer)
+    // One tick waits at most while the worker is busy (a slow open, the whole clock).
+    if (timerId != kSecondsTimer || tickQueued_.exchange(true))
+        return;
+    submit([this] {
+        tickQueued_ = false;
         protocol_.secondsTick();
+    });
+}
+
+void ConsoleApp::startSync() {
+    // A held F5 repeats: one whole clock at a time.
+    if (syncRunning_)
+        return;
+    syncRunning_ = true;
+    stopSync_ = false;
+    window_.setLabel(kStatusLabel, kSyncWaitingText, kOpeningColour);
+    submit([this] {
+        const int selection = jobSelection_;
+        WholeClockControl control{
+            &stopSync_, [this, selection](std::optional<ClockField> part) {
+                postForSelection(selection, [this, part] {
+                    window_.setLabel(kStatusLabel,
+                                     part ? kSyncSendingTexts[int(*part)] : kSyncWaitingText,
+                                     kOpeningColour);
+                });
+            }};
+        ClockSyncResult::Outcome outcome = protocol_.syncClock(control).outcome;
+        window_.post([this, selection, outcome] {
+            syncRunning_ = false;
+            if (selection == selection_)
+                showSyncOutcome(outcome);
+        });
+    });
+}
+
+void ConsoleApp::showSyncOutcome(ClockSyncResult::Outcome outcome) {
+    using Outcome = ClockSyncResult::Outcome;
+    switch (outcome) {
+        case Outcome::Done:
+            showLinkStatus(LinkStatus::Opened);
+            break;
+        case Outcome::PortUnavailable:
+        case Outcome::WriteFailed:
+            showPortUnavailable();
+            break;
+        case Outcome::ClockStepped:
+            showLinkStatus(LinkStatus::Opened);
+            window_.showError(kErrorTitle, kClockSteppedText);
+            break;
+        case Outcome::Stopped:
+            window_.setLabel(kStatusLabel, kSyncStoppedText, kOpeningColour);
+            break;
+    }
+}
+
+void ConsoleApp::submit(std::function<void()> work) {
+    worker_.submit(
+        [this, port = currentPort_, selection = selection_.load(), work = std::move(work)] {
+            jobPort_ = port;
+            jobSelection_ = selection;
+            work();
+        });
+}
+
+void ConsoleApp::postForSelection(int selection, std::function<void()> task) {
+    window_.post([this, selection, task = std::move(task)] {
+        if (selection == selection_)
+            task();
+    });
+}
+
+void ConsoleApp::PostedFeedback::showLinkStatus(LinkStatus status) {
+    app_.postForSelection(app_.jobSelection_,
+                          [&app = app_, status] { app.showLinkStatus(status); });
+}
+
+void ConsoleApp::PostedFeedback::showPortUnavailable() {
+    app_.postForSelection(app_.jobSelection_, [&app = app_] { app.showPortUnavailable(); });
 }
 
 void ConsoleApp::exit() {
@@ -130,12 +222,17 @@ void ConsoleApp::onPortListEvent() {
         return;
     lastPortText_ = text;
     currentPort_ = text;
+    ++selection_;
     trialOpening();
 }
 
 void ConsoleApp::trialOpening() {
     window_.setLabel(kStatusLabel, kOpeningText, kOpeningColour);
-    protocol_.trialOpening();
+    submit([this] {
+        // Arrows over the list pick port after port: only the port picked last is tried.
+        if (jobSelection_ == selection_)
+            protocol_.trialOpening();
+    });
 }
 
 }  // namespace portwand

@@ -125,7 +125,17 @@ inline constexpr char16_t kOpenedText[] = u"Порт открыт";
 inline constexpr Rgb kOpenedColour{12, 2, 202};
 inline constexpr char16_t kFailedText[] = u"Ошибка!";
 inline constexpr Rgb kFailedColour{253, 4, 2};
+// While the whole clock goes out: what is being sent, or the wait for the right moment; Esc
+// stops it between two pairs.
+inline constexpr char16_t kSyncWaitingText[] = u"Ожидание...";
+// By ClockField: year, month, day, hours, minutes, seconds.
+inline constexpr char16_t kSyncSendingTexts[6][12] = {u"Год...",  u"Месяц...",  u"День...",
+                                                      u"Часы...", u"Минуты...", u"Секунды..."};
+inline constexpr char16_t kSyncStoppedText[] = u"Остановлено";
 inline constexpr char16_t kErrorTitle[] = u"Ошибка";
 inline constexpr char16_t kPortUnavailableText[] = u"Текущий порт недоступен!";
+inline constexpr char16_t kClockSteppedText[] =
+    u"Часы компьютера переводились во время передачи, время передано не полностью. "
+    u"Повторите синхронизацию.";
 
 }  // namespace portwand

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "console/serial_link.h"
+
 namespace portwand {
 
 namespace {
@@ -131,13 +133,20 @@ void setPortValue(std::vector<std::u16string>& lines, const std::u16string& port
 }
 
 std::u16string PortSettings::readPort() {
+    return storedPort().value_or(kDefaultPort);
+}
+
+std::optional<std::u16string> PortSettings::storedPort() {
     FileContents file = files_.read(kSettingsFileName);
     if (file.state != FileContents::State::Read)
-        return kDefaultPort;
+        return std::nullopt;
     std::optional<SettingsText> text = decodeSettings(file.bytes, ansi_);
     if (!text)
-        return kDefaultPort;
-    return portValue(text->lines).value_or(kDefaultPort);
+        return std::nullopt;
+    std::optional<std::u16string> port = portValue(text->lines);
+    if (!port || (port = plainPortName(*port))->empty())
+        return std::nullopt;
+    return port;
 }
 
 bool PortSettings::writePort(const std::u16string& port) {

@@ -36,8 +36,10 @@ class PortSettings {
     PortSettings(FileStore& files, const AnsiCodec& ansi) : files_(files), ansi_(ansi) {}
 
     // The stored port, or "COM1" when the file is missing, unreadable or undecodable or has no
-    // such key.
+    // such key, or an empty one.
     std::u16string readPort();
+    // The stored port, if the file names one.
+    std::optional<std::u16string> storedPort();
     // Rewrites the file with that port, in the encoding it came in; false when it could not be
     // written (the old file stays). A file that exists but cannot be read or decoded is left
     // exactly as it is.

@@ -4,7 +4,6 @@
 
 #include "console/second_boundary.h"
 #include "console/time_count.h"
-#include "console/whole_clock.h"
 
 namespace portwand {
 
@@ -102,16 +101,24 @@ void RemoteProtocol::transferSeconds(int untilArmedMs) {
         reportWriteFailure(Caller::Timer);
 }
 
-ClockSyncResult RemoteProtocol::syncClock() {
-    if (!open(Caller::Button))
-        return {ClockSyncResult::Outcome::PortUnavailable, {}};
-    WholeClockResult result = writeWholeClock(writer_, clock_);
+ClockSyncResult RemoteProtocol::syncClock(const WholeClockControl& control) {
+    using Outcome = ClockSyncResult::Outcome;
+    if (opener_.open(currentPort_) != LinkStatus::Opened)
+        return {Outcome::PortUnavailable, {}};
+    WholeClockResult result = writeWholeClock(writer_, clock_, control);
     link_.close();
-    if (!result.written) {
-        reportWriteFailure(Caller::Button);
-        return {ClockSyncResult::Outcome::WriteFailed, result.instant};
+    switch (result.outcome) {
+        case WholeClockResult::Outcome::Written:
+            return {Outcome::Done, result.instant};
+        case WholeClockResult::Outcome::WriteFailed:
+            feedback_.showLinkStatus(LinkStatus::Failed);
+            return {Outcome::WriteFailed, result.instant};
+        case WholeClockResult::Outcome::ClockStepped:
+            return {Outcome::ClockStepped, result.instant};
+        case WholeClockResult::Outcome::Stopped:
+            break;
     }
-    return {ClockSyncResult::Outcome::Done, result.instant};
+    return {Outcome::Stopped, result.instant};
 }
 
 bool RemoteProtocol::open(Caller caller) {

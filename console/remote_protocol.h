@@ -11,6 +11,7 @@
 #include "console/port_opener.h"
 #include "console/remote_frame.h"
 #include "console/serial_link.h"
+#include "console/whole_clock.h"
 
 namespace portwand {
 
@@ -22,7 +23,9 @@ class ConsoleFeedback : public StatusDisplay {
 };
 
 struct ClockSyncResult {
-    enum class Outcome { Done, PortUnavailable, WriteFailed };
+    // ClockStepped: the computer's clock was changed during each of the attempts; Stopped: asked
+    // to stop between two pairs.
+    enum class Outcome { Done, PortUnavailable, WriteFailed, ClockStepped, Stopped };
     Outcome outcome;
     LocalTime instant;  // of the seconds pair, when Done
 };
@@ -53,7 +56,8 @@ class RemoteProtocol {
     // press, or after the handling when that second has begun meanwhile.
     void armSeconds(int pressAgeMs = 0);
     void secondsTick();
-    ClockSyncResult syncClock();
+    // The whole clock over one opening. Its failures are left to the caller to show.
+    ClockSyncResult syncClock(const WholeClockControl& control = {});
 
     int armedSecond() const { return armedSecond_; }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace portwand {
 
@@ -29,6 +30,10 @@ class StatusDisplay {
     virtual ~StatusDisplay() = default;
     virtual void showLinkStatus(LinkStatus status) = 0;
 };
+
+// A port name as the user may write it: "\\.\COM3" (the device path itself, as some tools show
+// it) is COM3; blanks around it are not part of it. Empty: no port.
+std::u16string plainPortName(std::u16string_view name);
 
 // The Windows device path of a port: the "\\.\" prefix and the first 59 characters of the name,
 // so that names beyond COM9 open too.

@@ -55,14 +55,21 @@ CommandLine parseCommandLine(const std::vector<std::u16string>& arguments, Progr
     if (arguments.size() > 2)
         return {Kind::WrongArguments, {}};
     SyncRequest request;
-    if (arguments.size() == 2)
-        request.port = arguments[1];
+    if (arguments.size() == 2 && !plainPortName(arguments[1]).empty())
+        request.port = plainPortName(arguments[1]);
     return {Kind::Sync, request};
 }
 
 SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
-                   PortSettings& settings) {
-    const std::u16string port = request.port ? *request.port : settings.readPort();
+                   SettingsPlaces settings) {
+    std::optional<std::u16string> named = request.port;
+    if (!named)
+        named = settings.currentFolder.storedPort();
+    if (!named)
+        named = settings.programFolder.storedPort();
+    if (!named)
+        return {kWrongArguments, kNoPortNamed};
+    const std::u16string port = *named;
     SilentFeedback feedback;
     RemoteProtocol protocol(link, port, feedback, clock);
     ClockSyncResult result = protocol.syncClock();
@@ -72,7 +79,11 @@ SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
                                    dateAndTime(result.instant)};
         case ClockSyncResult::Outcome::PortUnavailable:
             return {kSyncFailed, u"Порт " + port + u" недоступен, время не передано"};
+        case ClockSyncResult::Outcome::ClockStepped:
+            return {kSyncFailed, u"Часы компьютера переводились во время передачи в порт " + port +
+                                     u", время передано не полностью"};
         case ClockSyncResult::Outcome::WriteFailed:
+        case ClockSyncResult::Outcome::Stopped:
             break;
     }
     return {kSyncFailed, u"Ошибка записи в порт " + port + u", время передано не полностью"};

@@ -1,6 +1,7 @@
 // "Portwand /sync [port]": sets the device's whole clock without a window, from a console, a batch
-// file or the Task Scheduler. The port is the one named, or else the one in Portwand.ini; nothing
-// is written anywhere but to the port.
+// file or the Task Scheduler. The port is the one named, or else the one in Portwand.ini of the
+// current folder, or else of the program's folder; never a guess (a scheduled task starts in
+// System32, and COM1 may be a modem). Nothing is written anywhere but to the port.
 #pragma once
 
 #include <optional>
@@ -19,12 +20,16 @@ struct SyncRequest {
 
 // Exit codes of the command.
 inline constexpr int kSyncDone = 0;
-inline constexpr int kSyncFailed = 1;  // the port could not be opened, or a write failed
-inline constexpr int kWrongArguments = 2;
+// 1: the port could not be opened, a write failed, or the computer's clock kept changing.
+inline constexpr int kSyncFailed = 1;
+inline constexpr int kWrongArguments = 2;  // or no port named anywhere
 
 inline constexpr char16_t kSyncUsage[] =
     u"Использование: Portwand /sync [порт], например Portwand /sync COM14 "
-    u"(без порта - порт из Portwand.ini текущей папки)";
+    u"(без порта - порт из Portwand.ini текущей папки или папки программы)";
+inline constexpr char16_t kNoPortNamed[] =
+    u"Порт не указан, а Portwand.ini с портом нет ни в текущей папке, ни в папке программы; "
+    u"время не передано. Укажите порт: Portwand /sync COM14";
 
 // What the arguments after the program's name ask for: the window (no arguments; for the window
 // program also arguments that are no switch of the console's), the clock ("/sync" in any letter
@@ -38,11 +43,18 @@ enum class Program { Window, CommandLine };
 CommandLine parseCommandLine(const std::vector<std::u16string>& arguments, Program program);
 
 struct SyncReport {
-    int exitCode;         // kSyncDone or kSyncFailed
+    int exitCode;         // kSyncDone, kSyncFailed or kWrongArguments (no port anywhere)
     std::u16string line;  // what was done, for a console
 };
 
+// The settings of the current folder, then of the program's folder, name the port when the
+// request does not.
+struct SettingsPlaces {
+    PortSettings& currentFolder;
+    PortSettings& programFolder;
+};
+
 SyncReport runSync(const SyncRequest& request, SerialLink& link, Clock& clock,
-                   PortSettings& settings);
+                   SettingsPlaces settings);
 
 }  // namespace portwand

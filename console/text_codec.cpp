@@ -142,7 +142,7 @@ std::string utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string ByteAnsiCodec::decode(std::string_view bytes) const {
+std::optional<std::u16string> ByteAnsiCodec::decode(std::string_view bytes) const {
     std::u16string out;
     out.reserve(bytes.size());
     for (char c : bytes)

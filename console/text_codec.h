@@ -17,14 +17,16 @@ std::string utf16ToUtf8(std::u16string_view text);
 class AnsiCodec {
   public:
     virtual ~AnsiCodec() = default;
-    virtual std::u16string decode(std::string_view bytes) const = 0;
+    // Nothing for bytes that are no text in that code page (Windows-1251 bytes where the system's
+    // code page is UTF-8), which could not be written back as they came.
+    virtual std::optional<std::u16string> decode(std::string_view bytes) const = 0;
     virtual std::string encode(std::u16string_view text) const = 0;
 };
 
 // Bytes as they are; characters beyond U+00FF are written as '?'.
 class ByteAnsiCodec : public AnsiCodec {
   public:
-    std::u16string decode(std::string_view bytes) const override;
+    std::optional<std::u16string> decode(std::string_view bytes) const override;
     std::string encode(std::u16string_view text) const override;
 };
 

@@ -2,6 +2,7 @@
 // controls; tests use a fake window.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "console/console_layout.h"
@@ -30,6 +31,9 @@ class WindowOps {
     // Modal, with an error icon and an OK button; returns when it is closed.
     virtual void showError(const std::u16string& title, const std::u16string& text) = 0;
     virtual void startTimer(int timerId, int periodMs) = 0;
+    // Runs the task on the window's thread soon after; callable from any thread. A task posted
+    // after the window has gone is dropped.
+    virtual void post(std::function<void()> task) = 0;
 };
 
 }  // namespace portwand

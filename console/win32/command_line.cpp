@@ -30,10 +30,13 @@ int runCommand(const CommandLine& line) {
         case CommandLine::Kind::Sync: {
             Win32SerialLink link;
             Win32Clock clock;
-            Win32FileStore files;
+            Win32FileStore currentFolderFiles;
+            Win32FileStore programFolderFiles(programFolder());
             Win32AnsiCodec ansi;
-            PortSettings settings(files, ansi);
-            SyncReport report = runSync(line.request, link, clock, settings);
+            PortSettings currentFolder(currentFolderFiles, ansi);
+            PortSettings programFolderSettings(programFolderFiles, ansi);
+            SyncReport report =
+                runSync(line.request, link, clock, {currentFolder, programFolderSettings});
             printLine(report.exitCode == kSyncDone ? OutputStream::Output : OutputStream::Error,
                       report.line);
             return report.exitCode;

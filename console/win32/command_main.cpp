@@ -15,11 +15,7 @@ namespace {
 
 // Portwand.exe from the folder of this program, not waited for.
 int startWindowProgram() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()))) == path.size())
-        path.resize(path.size() * 2);
-    path.resize(length);
+    std::wstring path = portwand::win32::programPath();
     path.replace(path.rfind(L'.'), std::wstring::npos, L".exe");
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};

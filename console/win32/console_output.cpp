@@ -16,19 +16,34 @@ bool writeToConsole(HANDLE console, const std::wstring& text) {
     return WriteConsoleW(console, text.data(), DWORD(text.size()), &written, nullptr);
 }
 
+std::string encoded(UINT codePage, const std::wstring& text, BOOL* lost) {
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    int length = WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), nullptr, 0,
+                                     nullptr, lost);
+    if (length <= 0)
+        return {};
+    std::string bytes(std::size_t(length), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), bytes.data(), length,
+                        nullptr, lost);
+    return bytes;
+}
+
 // Redirected text is read back in the console's code page by cmd's "type", a batch file's
 // "for /f" and PowerShell alike: 866 on a Russian Windows, UTF-8 after "chcp 65001". Without any
-// console (the Task Scheduler), the system's OEM code page is what a console would have.
-std::string inConsoleCodePage(const std::wstring& text) {
+// console (the Task Scheduler), the system's OEM code page is what a console would have. A code
+// page without Cyrillic (437, 850 on an English Windows) would turn the line into question marks:
+// then it is written in UTF-8, which any editor reads.
+std::string forRedirection(const std::wstring& text) {
     UINT codePage = GetConsoleOutputCP();
     if (codePage == 0)
         codePage = GetOEMCP();
-    int length = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0,
-                                     nullptr, nullptr);
-    std::string bytes(std::size_t(length > 0 ? length : 0), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-    return bytes;
+    if (codePage != CP_UTF8) {
+        BOOL lost = FALSE;
+        std::string bytes = encoded(codePage, text, &lost);
+        if (!bytes.empty() && !lost)
+            return bytes;
+    }
+    return encoded(CP_UTF8, text, nullptr);
 }
 
 }  // namespace
@@ -41,7 +56,7 @@ void printLine(OutputStream stream, const std::u16string& line) {
         if (writeToConsole(handle, text))
             return;
         // A file, a pipe or nul.
-        std::string bytes = inConsoleCodePage(text);
+        std::string bytes = forRedirection(text);
         DWORD written = 0;
         if (WriteFile(handle, bytes.data(), DWORD(bytes.size()), &written, nullptr))
             return;

@@ -6,7 +6,10 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "console/win32/wide_text.h"
 #include "console/win32/window_placement.h"
@@ -16,6 +19,8 @@ namespace portwand::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"PortwandWindow";
+// A task of WindowOps::post, owned by the message until it runs.
+constexpr UINT kRunPostedTask = WM_APP + 1;
 constexpr wchar_t kPageClass[] = L"PortwandPage";
 constexpr int kIconResource = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -224,6 +229,12 @@ void ConsoleWindow::startTimer(int timerId, int periodMs) {
     SetTimer(window_, UINT_PTR(timerId), UINT(periodMs), nullptr);
 }
 
+void ConsoleWindow::post(std::function<void()> task) {
+    auto* owned = new std::function<void()>(std::move(task));
+    if (!window_ || !PostMessageW(window_, kRunPostedTask, 0, LPARAM(owned)))
+        delete owned;
+}
+
 void ConsoleWindow::show() {
     ShowWindow(window_, SW_SHOW);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
@@ -237,8 +248,13 @@ void ConsoleWindow::runEventLoop() {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         inQueuedMessage_ = true;
         queuedMessageTime_ = message.time;
-        // Shortcuts first; then the dialog manager moves the focus with Tab and Shift+Tab.
-        if (!(accelerators_ && TranslateAcceleratorW(window_, accelerators_, &message)) &&
+        // A held key repeats its key-down: a shortcut runs once per press.
+        bool repeated = (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+                        (message.lParam & (LPARAM(1) << 30));
+        // Shortcuts first; then the dialog manager moves the focus with Tab and Shift+Tab, and
+        // turns Esc into IDCANCEL.
+        if (!(accelerators_ && !repeated &&
+              TranslateAcceleratorW(window_, accelerators_, &message)) &&
             !IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
@@ -258,9 +274,10 @@ int ConsoleWindow::eventAgeMs() const {
 
 template <typename Handler>
 void ConsoleWindow::dispatch(Handler handler) {
+    bool outer = handling_;
     handling_ = true;
     handler();
-    handling_ = false;
+    handling_ = outer;
 }
 
 void ConsoleWindow::showPage(int index) {
@@ -271,6 +288,11 @@ void ConsoleWindow::showPage(int index) {
 void ConsoleWindow::onCommand(int id, int code, HWND from) {
     if (!app_)
         return;
+    // Esc, from the dialog manager: stops the whole clock.
+    if (!from && id == IDCANCEL) {
+        app_->onStop();
+        return;
+    }
     // A menu item or a shortcut.
     if (!from) {
         dispatch([&] { app_->onCommand(id); });
@@ -332,6 +354,13 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
+        case kRunPostedTask: {
+            std::unique_ptr<std::function<void()>> task(
+                reinterpret_cast<std::function<void()>*>(lParam));
+            if (app_)
+                dispatch([&] { (*task)(); });
+            return 0;
+        }
         case WM_TIMER:
             if (app_ && !handling_)
                 dispatch([&] { app_->onTimer(int(wParam)); });

@@ -37,6 +37,7 @@ class ConsoleWindow : public WindowOps {
     void setLabel(int labelId, const std::u16string& text, Rgb colour) override;
     void showError(const std::u16string& title, const std::u16string& text) override;
     void startTimer(int timerId, int periodMs) override;
+    void post(std::function<void()> task) override;
 
   private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,6 +49,7 @@ class ConsoleWindow : public WindowOps {
     // A control where the table puts it, at the window's scale.
     HWND createChild(const wchar_t* className, const ControlSpec& desc, DWORD style, HWND parent);
     // Runs one event handler; timer ticks that arrive while it runs (inside a message box) wait.
+    // Handlers nest when a message box runs the queue.
     template <typename Handler>
     void dispatch(Handler handler);
     // How long ago the input being handled was made: a press that waited in the queue while an

@@ -12,6 +12,7 @@
 #include "console/win32/console_window.h"
 #include "console/win32/win32_platform.h"
 #include "console/win32/win32_port_catalog.h"
+#include "console/win32/win32_port_worker.h"
 #include "console/win32/win32_serial_link.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -31,7 +32,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     portwand::win32::Win32AnsiCodec ansi;
     portwand::win32::Win32PortCatalog ports;
     portwand::PortSettings settings(files, ansi);
-    portwand::ConsoleApp app(window, link, clock, settings, ports);
+    portwand::win32::Win32PortWorker worker;
+    portwand::ConsoleApp app(window, link, clock, settings, ports, worker);
     window.attach(app);
 
     if (!app.start())

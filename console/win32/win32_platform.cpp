@@ -52,12 +52,18 @@ void Win32Clock::endFineResolution() {
     timeEndPeriod(1);
 }
 
-std::u16string Win32AnsiCodec::decode(std::string_view bytes) const {
+std::optional<std::u16string> Win32AnsiCodec::decode(std::string_view bytes) const {
     if (bytes.empty())
-        return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+        return std::u16string();
+    // Strict on every code page: where the system's is UTF-8, a Windows-1251 file would otherwise
+    // come back with its letters replaced.
+    int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
+                                     nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
     std::wstring text(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), length);
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), text.data(),
+                        length);
     return fromWide(text);
 }
 
@@ -73,9 +79,23 @@ std::string Win32AnsiCodec::encode(std::u16string_view text) const {
     return bytes;
 }
 
+std::wstring programPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    path.resize(length);
+    return path;
+}
+
+std::wstring programFolder() {
+    std::wstring path = programPath();
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
+
 FileContents Win32FileStore::read(const std::string& name) {
     // Others may have it open, even for writing, as long as they share it.
-    HANDLE file = CreateFileW(wideAscii(name).c_str(), GENERIC_READ,
+    HANDLE file = CreateFileW((folder_ + wideAscii(name)).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -112,8 +132,8 @@ std::wstring fullPath(const std::wstring& name) {
 
 bool Win32FileStore::replace(const std::string& name, const std::string& bytes) {
     // Full paths: Wine's ReplaceFileW takes no others.
-    std::wstring target = fullPath(wideAscii(name));
-    std::wstring temporary = fullPath(wideAscii(temporaryNameFor(name)));
+    std::wstring target = fullPath(folder_ + wideAscii(name));
+    std::wstring temporary = fullPath(folder_ + wideAscii(temporaryNameFor(name)));
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

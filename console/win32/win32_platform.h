@@ -1,6 +1,9 @@
 // The console's clock, ANSI code page and settings file on Windows.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "console/clock.h"
 #include "console/file_store.h"
 #include "console/text_codec.h"
@@ -23,14 +26,25 @@ class Win32Clock : public Clock {
 
 class Win32AnsiCodec : public AnsiCodec {
   public:
-    std::u16string decode(std::string_view bytes) const override;
+    std::optional<std::u16string> decode(std::string_view bytes) const override;
     std::string encode(std::u16string_view text) const override;
 };
 
+// The full path of this program, and its folder with a trailing backslash.
+std::wstring programPath();
+std::wstring programFolder();
+
+// Files in the current folder, or in the folder given (its path ending in a backslash).
 class Win32FileStore : public FileStore {
   public:
+    Win32FileStore() = default;
+    explicit Win32FileStore(std::wstring folder) : folder_(std::move(folder)) {}
+
     FileContents read(const std::string& name) override;
     bool replace(const std::string& name, const std::string& bytes) override;
+
+  private:
+    std::wstring folder_;
 };
 
 }  // namespace portwand::win32

@@ -60,6 +60,8 @@ bool Win32SerialLink::writeByte(std::uint8_t byte) {
 void Win32SerialLink::close() {
     if (port_ == INVALID_HANDLE_VALUE)
         return;
+    // A driver that completes writes before the bytes are out could drop the last frame.
+    FlushFileBuffers(port_);
     CloseHandle(port_);
     port_ = INVALID_HANDLE_VALUE;
 }

@@ -26,7 +26,8 @@ class ConsoleAppTest : public ::testing::Test {
     ByteAnsiCodec ansi;
     PortSettings settings{files, ansi};
     FakePortCatalog ports;
-    ConsoleApp app{window, link, clock, settings, ports};
+    testing::InlinePortWorker worker;
+    ConsoleApp app{window, link, clock, settings, ports, worker};
 
     void withSettings(const std::string& bytes) { files.files["Portwand.ini"] = bytes; }
     std::string settingsFile() { return files.files.at("Portwand.ini"); }

@@ -15,6 +15,7 @@
 #include "console/clock.h"
 #include "console/file_store.h"
 #include "console/port_list.h"
+#include "console/port_worker.h"
 #include "console/serial_link.h"
 #include "console/window_ops.h"
 
@@ -39,8 +40,7 @@ class SteppedClock : public Clock {
     // From that count on, the local clock shows `byMicros` more: a change to summer time, or back
     // with a negative amount.
     void setLocalJump(std::int64_t atMicros, std::int64_t byMicros) {
-        jumpAt_ = atMicros;
-        jumpBy_ = byMicros;
+        jumps_.push_back({atMicros, byMicros});
     }
     // How far every reading moves the clock on (the time a poll of the real clock takes).
     void setReadingStepMicros(std::int64_t step) { readingStep_ = step; }
@@ -70,8 +70,10 @@ class SteppedClock : public Clock {
 
     // The local time this clock shows at that count.
     LocalTime at(std::int64_t micros) const {
-        if (micros >= jumpAt_)
-            micros += jumpBy_;
+        std::int64_t jumped = 0;
+        for (const Jump& jump : jumps_)
+            jumped += micros >= jump.at ? jump.by : 0;
+        micros += jumped;
         int year = year_, month = month_, day = day_;
         for (std::int64_t d = micros / kMicrosPerDay; d > 0; --d) {
             if (++day > daysInMonth(year, month)) {
@@ -111,8 +113,10 @@ class SteppedClock : public Clock {
     std::int64_t steady_ = 0;
     std::int64_t readingStep_ = 0;
     std::int64_t sleepOvershoot_ = 0;
-    std::int64_t jumpAt_ = std::numeric_limits<std::int64_t>::max();
-    std::int64_t jumpBy_ = 0;
+    struct Jump {
+        std::int64_t at, by;
+    };
+    std::vector<Jump> jumps_;  // every change of the local clock, each from its count on
     int fineResolutionDepth_ = 0;
     long readings_ = 0;
 };
@@ -138,8 +142,9 @@ class RecordingLink : public SerialLink {
     std::vector<std::u16string> opened;  // every open attempt, successful or not
     std::vector<Byte> bytes;
     int closes = 0;
-    std::vector<std::string> misuse;    // calls out of the link's order
-    std::function<void()> whenOpening;  // looks at the world as an open begins
+    std::vector<std::string> misuse;             // calls out of the link's order
+    std::function<void()> whenOpening;           // looks at the world as an open begins
+    std::function<void(std::size_t)> afterByte;  // with the count of bytes written so far
 
     LinkStatus open(const std::u16string& portName) override {
         if (isOpen_)
@@ -160,6 +165,8 @@ class RecordingLink : public SerialLink {
             return false;
         clock_.advanceMicros(writeMicros);
         bytes.push_back({byte, clock_.micros()});
+        if (afterByte)
+            afterByte(bytes.size());
         return true;
     }
     void close() override {
@@ -278,6 +285,21 @@ class FakeWindow : public WindowOps {
         log.push_back("timer");
         timer = {id, periodMs};
     }
+    // At once, as if the window's thread took it right away.
+    void post(std::function<void()> task) override { task(); }
+};
+
+// Runs every job at once on the caller's thread.
+class InlinePortWorker : public PortWorker {
+  public:
+    void submit(std::function<void()> job) override {
+        if (!finished_)
+            job();
+    }
+    void finish() override { finished_ = true; }
+
+  private:
+    bool finished_ = false;
 };
 
 // The serial ports the computer has, as the test sets them.

@@ -49,7 +49,9 @@ TEST_F(PortSettingsTest, ReadingTrimsBlanksIgnoresKeyCaseAndTakesTheFirstMatch) 
     EXPECT_EQ(readFrom("\n\r\n  \r; c\rother = 1\nport = COM6\r\nport = COM7\r\n"), u"COM6");
     // Split at the first equals sign only.
     EXPECT_EQ(readFrom("port = a=b\r\n"), u"a=b");
-    EXPECT_EQ(readFrom("port =\r\n"), u"");
+    // An empty value names no port; the device path names its port.
+    EXPECT_EQ(readFrom("port =\r\n"), u"COM1");
+    EXPECT_EQ(readFrom("port = \\\\.\\COM3\r\n"), u"COM3");
     // Letter case of the value stays.
     EXPECT_EQ(readFrom("port = com3\r\n"), u"com3");
     EXPECT_EQ(readFrom("ports = COM2\r\nport\r\nport = COM8\r\n[x]\r\n"), u"COM8");
@@ -165,6 +167,21 @@ TEST_F(PortSettingsTest, FileThatCannotBeDecodedIsLeftUntouched) {
         EXPECT_FALSE(settings.writePort(u"COM7"));
         EXPECT_EQ(files.files.at("Portwand.ini"), bytes);
     }
+    // Windows-1251 where the system's code page is UTF-8 ("UTF-8 for worldwide language support"):
+    // the code page cannot decode it, and its Russian comment is not written back replaced.
+    struct Utf8CodePage : AnsiCodec {
+        std::optional<std::u16string> decode(std::string_view bytes) const override {
+            std::u16string text = utf8ToUtf16(bytes);
+            return utf16ToUtf8(text) == bytes ? std::optional(text) : std::nullopt;
+        }
+        std::string encode(std::u16string_view text) const override { return utf16ToUtf8(text); }
+    } utf8CodePage;
+    PortSettings onUtf8System{files, utf8CodePage};
+    const std::string cp1251 = "; \xEF\xEE\xF0\xF2\r\nport = COM4\r\n";
+    files.files["Portwand.ini"] = cp1251;
+    EXPECT_EQ(onUtf8System.readPort(), u"COM1");
+    EXPECT_FALSE(onUtf8System.writePort(u"COM7"));
+    EXPECT_EQ(files.files.at("Portwand.ini"), cp1251);
 }
 
 TEST_F(PortSettingsTest, FailedWriteReportsItAndKeepsTheOldFile) {

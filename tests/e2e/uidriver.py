@@ -201,8 +201,10 @@ class UiDriver:
         style, ex = self.call("control_style", control_id).split()
         return int(style, 16), int(ex, 16)
 
-    def sync(self):
-        self.call("sync")
+    def sync(self, timeout_ms=5000):
+        """Waits until the window has handled what was sent before; DriverError when it takes
+        longer than the time-out (the window does not answer)."""
+        self.call("sync", timeout_ms)
 
     def close(self):
         self.call("close")

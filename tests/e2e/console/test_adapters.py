@@ -58,7 +58,8 @@ class WholeClockChecks:
 
     def assert_device_right(self, got):
         """The bytes are clock pairs, the seconds first; the device's clock is the computer's less
-        the seconds pair's own delay. Returns the first byte's arrival time."""
+        the seconds pair's own delay. Returns the arrival time of the first byte of the last
+        seconds pair (a slow line sends the seconds once more at the end)."""
         self.assertGreaterEqual(len(got), 84)
         self.assertEqual(len(got) % 14, 0)
         data = bytes(b for b, _ in got)
@@ -70,7 +71,8 @@ class WholeClockChecks:
         # The pause and two frames, and Wine's way to the pseudo-terminal.
         self.assertGreaterEqual(behind, 0)
         self.assertLess(behind, 0.25)
-        return got[0][1]
+        last_seconds = max(i for i in range(0, len(data), 14) if data[i + 8:i + 10] == b"06")
+        return got[last_seconds][1]
 
 
 class AdapterListTest(PortwandWindowTest):
@@ -166,6 +168,28 @@ class Com14Test(PortwandWindowTest, WholeClockChecks):
         self.close_window()
         self.assertEqual(self.read_settings(), self.settings)
 
+    def test_window_answers_while_f5_runs_and_esc_stops_it(self):
+        d = self.driver
+        self.set_device_a_day_behind()
+        # From second 58.6 on F5 waits for second 0 of the next minute, then sends six pairs.
+        d.keys("F5")
+        statuses = []
+        deadline = time.monotonic() + 15
+        while not (statuses and statuses[-1] == OPENED):
+            d.sync(200)  # DriverError when the window takes longer to answer
+            statuses.append(d.text(51))
+            self.assertLess(time.monotonic(), deadline, sorted(set(statuses)))
+        self.assertTrue({"Ожидание...", "Секунды...", "Год..."} <= set(statuses), set(statuses))
+        self.assert_device_right(read_until_quiet(pair14))
+        # Esc while it waits: it stops before the next pair.
+        wait_for_second(58.6)
+        d.keys("F5")
+        d.keys("ESCAPE")
+        self.assertTrue(uidriver.wait_until(lambda: d.text(51) == "Остановлено", timeout=5))
+        got = read_until_quiet(pair14, first_timeout=1)
+        self.assertEqual(len(got) % 14, 0)
+        self.assertLess(len(got), 84)
+
     def test_line_settings_reach_the_device(self):
         # Another program left the line at 19200 baud, 7 bits, even parity, 2 stop bits, RTS/CTS.
         fd = os.open(pair14.device, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
@@ -220,8 +244,8 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
     def tearDown(self):
         uidriver.remove_folder(self.work)
 
-    def run_wine(self, *command, debug="-all"):
-        env = dict(uidriver.wine_env(), LC_ALL="ru_RU.UTF-8", WINEDEBUG=debug)
+    def run_wine(self, *command, debug="-all", locale="ru_RU.UTF-8"):
+        env = dict(uidriver.wine_env(), LC_ALL=locale, WINEDEBUG=debug)
         done = subprocess.run([uidriver.WINE, *command], cwd=self.work, env=env,
                               stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         return done.returncode, done.stdout.decode("cp866").strip(), done.stderr
@@ -266,6 +290,12 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
         self.assertEqual((code, out), (2, ""))
         self.assertTrue(err.startswith("Использование: Portwand /sync [порт]"), err)
         self.assertEqual(len(err.splitlines()), 1)
+        # No port named and no Portwand.ini here or beside the program: nothing is guessed.
+        code, out, err = self.sync()
+        self.assertEqual((code, out), (2, ""))
+        self.assertEqual(err, "Порт не указан, а Portwand.ini с портом нет ни в текущей папке, "
+                              "ни в папке программы; время не передано. Укажите порт: "
+                              "Portwand /sync COM14")
         self.assertTrue(pair14.silent_for(0.5))
         self.assertEqual(self.folder(), {})
 
@@ -284,6 +314,12 @@ class SyncCommandTest(unittest.TestCase, WholeClockChecks):
         with open(os.path.join(self.work, "log.txt"), "rb") as f:
             self.assertRegex(f.read().decode("cp866"),
                              r"^Время компьютера передано в порт COM14: [0-9.: ]+\r\n$")
+        # An English Windows's console code page (437) has no Cyrillic: the line is in UTF-8.
+        self.run_wine("cmd", "/c", f"{self.PORTWAND} /sync {MISSING} 2>err.txt",
+                      locale="en_US.UTF-8")
+        with open(os.path.join(self.work, "err.txt"), "rb") as f:
+            self.assertEqual(f.read().decode("utf-8"),
+                             f"Порт {MISSING} недоступен, время не передано\r\n")
 
     def test_both_programs_keep_the_timer_resolution_when_hidden(self):
         # Asked for at run time (Wine has no such setting and says so): older Windows lacks the

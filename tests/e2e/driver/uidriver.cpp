@@ -526,8 +526,8 @@ std::string run(const std::vector<std::string>& a) {
         PostMessageW(control(arg(1)), BM_CLICK, 0, 0);
         return {};
     }
-    if (cmd == "sync") {  // waits until the window has handled what was sent before
-        sendTimeout(window(), WM_NULL, 0, 0);
+    if (cmd == "sync") {  // waits until the window has handled what was sent before [timeout_ms]
+        sendTimeout(window(), WM_NULL, 0, 0, a.size() > 1 ? UINT(std::atoi(a[1].c_str())) : 5000);
         return {};
     }
     if (cmd == "focus") {

@@ -399,10 +399,7 @@ void EditorController::onClose() {
 bool EditorController::onQueryEndSession(bool critical) {
     takeInPending();
     if (critical) {  // Windows ends the program soon whatever it answers: no time to ask
-        updateRecoveryCopy();
-        if (recovery_) {
-            recovery_->flush();
-        }
+        keepUnsavedWorkNow();
         return true;
     }
     if (!hasUnsavedChanges()) {
@@ -414,11 +411,15 @@ bool EditorController::onQueryEndSession(bool critical) {
     if (!mayEnd) {
         refreshAndFocus();
     }
+    keepUnsavedWorkNow();
+    return mayEnd;
+}
+
+void EditorController::keepUnsavedWorkNow() {
     updateRecoveryCopy();
     if (recovery_) {
         recovery_->flush();
     }
-    return mayEnd;
 }
 
 void EditorController::onEndSession() {

@@ -49,6 +49,9 @@ class EditorController {
     // copy of the unsaved work is written before this returns, and kept.
     bool onQueryEndSession(bool critical = false);
     void onEndSession();
+    // The program may end at any moment (a critical end of the session while a question is
+    // open): the copy of the unsaved work is on disk when this returns.
+    void keepUnsavedWorkNow();
     // A file named on the command line or dropped onto the window, opened as "Открыть файл"
     // opens a chosen one. A relative name counts from the current directory of this moment.
     void openFile(const std::filesystem::path& eepFile);

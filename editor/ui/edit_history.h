@@ -17,6 +17,9 @@ namespace facetor {
 struct WorkContent {
     SkinDocument document;
     int localization = 0;
+    bool operator==(const WorkContent& other) const {
+        return localization == other.localization && document.sameContent(other.document);
+    }
 };
 
 // The work at one moment: what an undo step restores.
@@ -33,10 +36,7 @@ struct WorkState {
     std::shared_ptr<const WorkContent> saved;
 
     WorkContent content() const { return {document, localization}; }
-    bool isSaved() const {
-        return saved && saved->localization == localization &&
-               saved->document.sameContent(document);
-    }
+    bool isSaved() const { return saved && *saved == content(); }
 };
 
 class EditHistory {

@@ -104,7 +104,8 @@ bool EditorController::offerRecoveredWork() {
     if (!copy) {
         return false;
     }
-    keptCopy_ = copy;
+    keptCopy_ = copy;  // this program's own copy now
+    copiedWork_.reset();
     const std::optional<RecoveredWork> work = parseRecoveryCopy(*copy);
     if (!work || !window_.askYesNo(kWindowTitle, recoveryQuestion(work->files.eep))) {
         discardRecoveryCopy();
@@ -604,6 +605,12 @@ void EditorController::updateRecoveryCopy() {
     if (!recovery_) {
         return;
     }
+    // Called after every event: the copy is made afresh only when the work has changed.
+    if (copiedWork_ && copiedWork_->isSaved() == work_.isSaved() &&
+        copiedWork_->content() == work_.content() && copiedWork_->files == work_.files) {
+        return;
+    }
+    copiedWork_ = work_;
     std::optional<std::string> copy;
     if (!work_.isSaved()) {
         const LocalDateTime now = clock_.now();
@@ -622,6 +629,7 @@ void EditorController::discardRecoveryCopy() {
     if (recovery_ && keptCopy_) {
         recovery_->keep(std::nullopt);
         keptCopy_.reset();
+        copiedWork_.reset();
     }
 }
 

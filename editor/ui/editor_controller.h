@@ -134,6 +134,7 @@ class EditorController {
     WorkState work_;
     int lastSession_ = 0;
     std::optional<std::string> keptCopy_;  // what the recovery keeper was last given
+    std::optional<WorkState> copiedWork_;  // the work it was made of
     std::string shownSaveTarget_;
 };
 

@@ -136,10 +136,10 @@ class FakeClock : public Clock {
 
 class TempFolder {
   public:
-    TempFolder() {
+    explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
         do {
-            path_ = std::filesystem::temp_directory_path() /
+            path_ = base /
                     ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
     }

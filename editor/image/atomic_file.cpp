@@ -40,10 +40,9 @@ bool replaceRetrying(const std::filesystem::path& from, const std::filesystem::p
         }
         const DWORD error = GetLastError();
         std::error_code ignored;
-        const bool heldByAnother = error == ERROR_SHARING_VIOLATION ||
-                                   error == ERROR_LOCK_VIOLATION ||
-                                   (error == ERROR_ACCESS_DENIED &&
-                                    !std::filesystem::is_directory(to, ignored));
+        const bool heldByAnother =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+            (error == ERROR_ACCESS_DENIED && !std::filesystem::is_directory(to, ignored));
 #else
         std::error_code renameError;
         std::filesystem::rename(from, to, renameError);

@@ -99,8 +99,9 @@ std::optional<EepromImage> imageAtAddresses(const AddressedBytes& hex) {
 std::streampos textStart(std::streambuf& input) {
     static constexpr std::string_view kMark = "\xEF\xBB\xBF";
     char head[kMark.size()] = {};
-    const bool marked = input.sgetn(head, kMark.size()) == static_cast<std::streamsize>(kMark.size()) &&
-                        std::string_view(head, kMark.size()) == kMark;
+    const bool marked =
+        input.sgetn(head, kMark.size()) == static_cast<std::streamsize>(kMark.size()) &&
+        std::string_view(head, kMark.size()) == kMark;
     return marked ? std::streampos(kMark.size()) : std::streampos(0);
 }
 

@@ -153,7 +153,8 @@ IntelHexText readIntelHex(std::streambuf& input) {
                 if (count != 2) {
                     return {};
                 }
-                base = (bytes[0] * 256u + bytes[1]) << ((*record)[3] == kExtendedLinearAddress ? 16 : 4);
+                base = (bytes[0] * 256u + bytes[1])
+                       << ((*record)[3] == kExtendedLinearAddress ? 16 : 4);
                 break;
             case kStartSegmentAddress:
             case kStartLinearAddress:

@@ -68,8 +68,8 @@ class EditHistory {
     }
 
   private:
-    static std::optional<WorkState> moveStep(std::deque<WorkState>& from,
-                                             std::deque<WorkState>& to, WorkState current);
+    static std::optional<WorkState> moveStep(std::deque<WorkState>& from, std::deque<WorkState>& to,
+                                             WorkState current);
 
     std::deque<WorkState> undoable_;
     std::deque<WorkState> redoable_;

@@ -46,8 +46,8 @@ std::string fileName(const std::filesystem::path& path) {
 }
 
 std::string recoveryQuestion(const std::filesystem::path& belonged) {
-    return std::string(kRecoveryQuestion) +
-           "\n\nFacetor был закрыт, не сохранив её в файл\n" + utf8(belonged);
+    return std::string(kRecoveryQuestion) + "\n\nFacetor был закрыт, не сохранив её в файл\n" +
+           utf8(belonged);
 }
 
 // The question before "Сохранить как" writes over files that exist, naming each of them.
@@ -72,7 +72,7 @@ void EditorController::editStep(Change&& change) {
 }
 
 EditorController::EditorController(WindowOps& window, const Clock& clock,
-                                   std::filesystem::path workFolder,
+                                   const std::filesystem::path& workFolder,
                                    std::filesystem::path programFolder, RecoveryKeeper* recovery)
     : window_(window),
       clock_(clock),
@@ -490,8 +490,7 @@ void EditorController::openImage(const EepromImage& image, const WorkFiles& belo
         opened.saved = std::make_shared<const WorkContent>(opened.content());
     }
     const bool changed = !opened.document.sameContent(work_.document) ||
-                         opened.localization != work_.localization ||
-                         opened.files != work_.files;
+                         opened.localization != work_.localization || opened.files != work_.files;
     if (changed) {
         opened.session = ++lastSession_;
         history_.record(work_);

@@ -24,7 +24,8 @@ class EditorController {
     // directory now, kept whatever a file dialog later does to the current directory.
     // Facetor.ini missing there is looked for in `programFolder`. `recovery` keeps a copy of
     // unsaved work; none: no copy is kept.
-    EditorController(WindowOps& window, const Clock& clock, std::filesystem::path workFolder = {},
+    EditorController(WindowOps& window, const Clock& clock,
+                     const std::filesystem::path& workFolder = {},
                      std::filesystem::path programFolder = {}, RecoveryKeeper* recovery = nullptr);
 
     // After the window and its controls exist: load the settings, clear the document, give the

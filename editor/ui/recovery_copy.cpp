@@ -17,7 +17,7 @@ constexpr std::string_view kFormatLine = "Facetor recovery copy 1";
 constexpr std::string_view kFixedNames = "fixed";
 constexpr std::string_view kOwnFiles = "own";
 constexpr std::string_view kCopyExtension = ".recovery";
-constexpr std::uintmax_t kMaxCopySize = 64 * 1024;
+constexpr std::uintmax_t kMaxCopySize = std::uintmax_t{64} * 1024;
 
 std::string utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();

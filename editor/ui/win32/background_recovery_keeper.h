@@ -34,10 +34,10 @@ class BackgroundRecoveryKeeper final : public RecoveryKeeper {
     RecoveryFolder folder_;
     CRITICAL_SECTION lock_;
     CONDITION_VARIABLE changed_;
-    bool pending_ = false;                // a copy waits to be written
-    std::optional<std::string> latest_;   // what to write: the copy, or none (remove it)
+    bool pending_ = false;               // a copy waits to be written
+    std::optional<std::string> latest_;  // what to write: the copy, or none (remove it)
     bool writing_ = false;
-    bool hurry_ = false;                  // flush() waits: no pause before the next write
+    bool hurry_ = false;  // flush() waits: no pause before the next write
     bool stopping_ = false;
     HANDLE thread_ = nullptr;
 };

@@ -147,7 +147,8 @@ TEST_F(StandardTools, IntelHexOfTheImageOpensByItsAddressesWhateverWroteIt) {
         } else {
             EXPECT_EQ(contentsOf(target), contentsOf(clearedDocument()));
             ASSERT_EQ(window.messages.size(), 1u);
-            EXPECT_EQ(window.messages[0].second, std::string("Файл   backup.eep   ") + file.refusal);
+            EXPECT_EQ(window.messages[0].second,
+                      std::string("Файл   backup.eep   ") + file.refusal);
         }
     }
 }

@@ -136,11 +136,11 @@ class FakeClock : public Clock {
 
 class TempFolder {
   public:
-    explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    explicit TempFolder(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
         do {
-            path_ = base /
-                    ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
+            path_ = base / ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {

@@ -24,12 +24,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Act { Type, TypeBefore, Field, GoTo, OpenFixed, OpenChosen, OpenNamed, ChangeFolder,
-                 SaveFixed, SaveHere, SaveAs, Undo, Redo, Switch, Close, Kill };
-constexpr const char* kActNames[] = {"Type", "TypeBefore", "Field", "GoTo", "OpenFixed",
-                                     "OpenChosen", "OpenNamed", "ChangeFolder", "SaveFixed",
-                                     "SaveHere", "SaveAs", "Undo", "Redo", "Switch", "Close",
-                                     "Kill"};
+enum class Act {
+    Type,
+    TypeBefore,
+    Field,
+    GoTo,
+    OpenFixed,
+    OpenChosen,
+    OpenNamed,
+    ChangeFolder,
+    SaveFixed,
+    SaveHere,
+    SaveAs,
+    Undo,
+    Redo,
+    Switch,
+    Close,
+    Kill,
+    CriticalEnd
+};
+constexpr const char* kActNames[] = {
+    "Type",      "TypeBefore",   "Field",     "GoTo",     "OpenFixed",  "OpenChosen",
+    "OpenNamed", "ChangeFolder", "SaveFixed", "SaveHere", "SaveAs",     "Undo",
+    "Redo",      "Switch",       "Close",     "Kill",     "CriticalEnd"};
 
 struct Action {
     Action(Act act, int a, int b) : act(act), a(a), b(b) {}
@@ -43,13 +60,24 @@ std::ostream& operator<<(std::ostream& out, const Action& action) {
 }
 
 rc::Gen<Action> anAction() {
-    return rc::gen::construct<Action>(
-        rc::gen::weightedElement<Act>(
-            {{6, Act::Type}, {3, Act::TypeBefore}, {4, Act::Field}, {4, Act::GoTo},
-             {2, Act::OpenFixed}, {2, Act::OpenChosen}, {1, Act::OpenNamed},
-             {1, Act::ChangeFolder}, {2, Act::SaveFixed}, {2, Act::SaveHere}, {2, Act::SaveAs},
-             {4, Act::Undo}, {2, Act::Redo}, {2, Act::Switch}, {2, Act::Close}, {1, Act::Kill}}),
-        rc::gen::inRange(0, 48), rc::gen::inRange(0, 48));
+    return rc::gen::construct<Action>(rc::gen::weightedElement<Act>({{6, Act::Type},
+                                                                     {3, Act::TypeBefore},
+                                                                     {4, Act::Field},
+                                                                     {4, Act::GoTo},
+                                                                     {2, Act::OpenFixed},
+                                                                     {2, Act::OpenChosen},
+                                                                     {1, Act::OpenNamed},
+                                                                     {1, Act::ChangeFolder},
+                                                                     {2, Act::SaveFixed},
+                                                                     {2, Act::SaveHere},
+                                                                     {2, Act::SaveAs},
+                                                                     {4, Act::Undo},
+                                                                     {2, Act::Redo},
+                                                                     {2, Act::Switch},
+                                                                     {2, Act::Close},
+                                                                     {1, Act::Kill},
+                                                                     {1, Act::CriticalEnd}}),
+                                      rc::gen::inRange(0, 48), rc::gen::inRange(0, 48));
 }
 
 constexpr const char* kTexts[] = {"a", "b", " ", "ba"};
@@ -79,7 +107,8 @@ struct StoredFile {
 
 std::string bytesOf(const fs::path& file) {
     std::string bytes(fs::file_size(file), '\0');
-    std::ifstream(file, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ifstream(file, std::ios::binary)
+        .read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return bytes;
 }
 
@@ -188,7 +217,8 @@ class World {
                 editor_->onControl(ids::kFirstLocalizationRadio + action.a % 3);
                 break;
             case Act::Close: {
-                const Answer answer = std::array{Answer::Yes, Answer::No, Answer::Cancel}[action.b % 3];
+                const Answer answer =
+                    std::array{Answer::Yes, Answer::No, Answer::Cancel}[action.b % 3];
                 const bool asked = unsaved();
                 expectedQuestions_ = asked ? 1 : 0;
                 if (asked && answer == Answer::Yes) {
@@ -206,6 +236,13 @@ class World {
             }
             case Act::Kill:
                 pending_.clear();
+                restart(true, action.b % 2 == 0);
+                break;
+            case Act::CriticalEnd:  // Windows ends the session and the program without waiting
+                RC_ASSERT(editor_->onQueryEndSession(true));
+                check();  // asked nothing; the copy is on disk
+                editor_->onEndSession();
+                RC_ASSERT(window_->quitCalled);
                 restart(true, action.b % 2 == 0);
                 break;
         }
@@ -341,11 +378,11 @@ class World {
         editor_.reset();
         ++run_;
         window_ = std::make_unique<FakeWindow>();
-        keeper_ = std::make_unique<ImmediateRecoveryKeeper>(RecoveryFolder(
-            recoveryFolder_, copyName(run_),
-            [this](const std::string& name) { return name == copyName(run_); }));
-        editor_ = std::make_unique<EditorController>(*window_, clock_, work_,
-                                                     fs::path(), keeper_.get());
+        keeper_ = std::make_unique<ImmediateRecoveryKeeper>(
+            RecoveryFolder(recoveryFolder_, copyName(run_),
+                           [this](const std::string& name) { return name == copyName(run_); }));
+        editor_ =
+            std::make_unique<EditorController>(*window_, clock_, work_, fs::path(), keeper_.get());
         editor_->start();
         window_->pump(*editor_);
         window_->messages.clear();  // no Facetor.ini
@@ -358,7 +395,8 @@ class World {
         expectedQuestions_ = offered ? 1 : 0;
         if (offered) {
             RC_ASSERT(window_->questions.size() == 1u);
-            RC_ASSERT(window_->questions[0].text.rfind("Восстановить несохранённую работу?", 0) == 0);
+            RC_ASSERT(window_->questions[0].text.rfind("Восстановить несохранённую работу?", 0) ==
+                      0);
         }
         if (offered && takeBack) {
             ModelState back{left.work, left.own, ++sessions_, std::nullopt};
@@ -372,7 +410,8 @@ class World {
     }
 
     // Thousands of files are written: in memory, where the system has a file system there.
-    TempFolder root_{fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()};
+    TempFolder root_{fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
+                                                  : fs::temp_directory_path()};
     const fs::path startFolder_ = fs::current_path();
     const fs::path work_ = fs::canonical(root_.path()) / "work";
     const fs::path chosen_ = fs::canonical(root_.path()) / "chosen";

@@ -278,7 +278,8 @@ class FirmwareOnTheCommandLine(FacetorCase):
     def prepare_folder(self):
         # 4 KiB of flash, in 16-byte records as a compiler writes them.
         subprocess.run(["srec_cat", "-generate", "0", "0x1000", "-constant", "0x0C", "-o",
-                        os.path.join(self.work, "firmware.hex"), "-intel", "-obs=16"],
+                        os.path.join(self.work, "firmware.hex"), "-intel", "-obs=16",
+                        "-address-length=2"],
                        check=True, timeout=30)
         self.firmware = read_file(os.path.join(self.work, "firmware.hex"))
 

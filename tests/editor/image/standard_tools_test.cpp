@@ -108,7 +108,8 @@ TEST_F(StandardTools, IntelHexOfTheImageOpensByItsAddressesWhateverWroteIt) {
         // Intel HEX of something else: never read line by line.
         {"Facetor's records past the EEPROM",
          "objcopy -I ihex -O ihex --change-addresses 0x1000 {eep} {out}", foreign},
-        {"a 4 KiB firmware", "srec_cat -generate 0 0x1000 -constant 0x0C -o {out} -intel -obs=16",
+        {"a 4 KiB firmware in 16-byte records",
+         "srec_cat -generate 0 0x1000 -constant 0x0C -o {out} -intel -obs=16 -address-length=2",
          foreign},
         {"the EEPROM at 0x810000, as in an ELF file",
          "srec_cat {eep} -intel -offset 0x810000 -o {out} -intel -obs=16", foreign},

@@ -4,20 +4,17 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <utility>
 
 #include "editor/ui/edit_history.h"
 
 int main() {
     using namespace facetor;
-    // A design of its own, as after "Открыть файл...": every step keeps its file names.
-    WorkState work;
-    work.document.clearAll();
-    work.files = ImageFilePaths{"C:/Users/someone/Documents/Skins/winter design.eep",
-                                "C:/Users/someone/Documents/Skins/winter design.bin"};
-    work.saved = std::make_shared<const WorkContent>(work.content());
+    WorkState work;  // a design of its own: every step keeps its file names
+    work.files =
+        ImageFilePaths{"C:/Users/someone/Skins/winter.eep", "C:/Users/someone/Skins/winter.bin"};
     SkinDocument& document = work.document;
+    document.clearAll();
     EditHistory history;
     const std::size_t before = mallinfo2().uordblks;
     for (std::size_t step = 0; step < EditHistory::kStepLimit + 10; ++step) {

@@ -8,9 +8,7 @@
 #include <rapidcheck/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <set>
 #include <tuple>
 #include <utility>
 
@@ -32,25 +30,12 @@ constexpr const char* kTexts[] = {"a", "b", " ", "ba"};
 constexpr int kColumns[] = {0, 7, 12, 13, 14, 15};  // where Fields begin not to fit
 constexpr const char* kNames[] = {"a.eep", "a.bin", "b.v1", "chronotherm_lcd_m168_ru.eep"};
 
-struct Content {
-    SkinDocument document;
-    int localization;
-    bool operator==(const Content& o) const {
-        return localization == o.localization && document.sameContent(o.document);
-    }
-};
 struct Step {
-    Content work;
+    WorkContent work;
     std::optional<fs::path> own;  // the .eep of the work's own files; none: the fixed names
     int session = 0;
-    std::optional<Content> saved = std::nullopt;
+    std::optional<WorkContent> saved = std::nullopt;
 };
-
-std::string bytesOf(const fs::path& file) {
-    std::string bytes(fs::file_size(file), '\0');
-    std::ifstream(file, std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
-    return bytes;
-}
 
 class World {
   public:
@@ -172,20 +157,16 @@ class World {
     }
 
     void check() const {
-        std::set<fs::path> wrong;  // written where no save aimed, or not as the model says
+        std::map<fs::path, std::string> onDisk, expected;  // written, and what the model says
         for (const auto& entry : fs::recursive_directory_iterator(base_)) {
-            const auto stored = disk_.find(entry.path());
-            if (entry.is_regular_file() && entry.path().parent_path() != recovery_ &&
-                (stored == disk_.end() || stored->second.first != bytesOf(entry.path()))) {
-                wrong.insert(entry.path().filename());
+            if (entry.is_regular_file() && entry.path().parent_path() != recovery_) {
+                onDisk[entry.path()] = readFile(entry.path());
             }
         }
         for (const auto& [path, file] : disk_) {
-            if (!fs::exists(path)) {
-                wrong.insert(path.filename());
-            }
+            expected[path] = file.first;
         }
-        RC_ASSERT(wrong == std::set<fs::path>{});
+        RC_ASSERT(onDisk == expected);
         const Step& state = current();
         RC_ASSERT(editor_->document().sameContent(state.work.document));
         RC_ASSERT(editor_->document().cursor() == state.work.document.cursor());
@@ -197,7 +178,7 @@ class World {
         const fs::path copy = recovery_ / ("run" + std::to_string(run_) + ".recovery");
         RC_ASSERT(std::distance(fs::directory_iterator(recovery_), {}) == (unsaved() ? 1 : 0));
         if (unsaved()) {  // RC_ASSERT does not cut || short
-            RC_ASSERT(bytesOf(copy) ==
+            RC_ASSERT(readFile(copy) ==
                       recoveryCopyText(imageOf(state.work), filesOf(state), !state.own));
         }
     }
@@ -212,7 +193,7 @@ class World {
     ImageFilePaths filesOf(const Step& state) const {
         return state.own ? imageFilesBeside(*state.own) : fixedFiles(state.work.localization);
     }
-    EepromImage imageOf(const Content& content) const {
+    EepromImage imageOf(const WorkContent& content) const {
         return buildEepromImage(content.document, localizations_, content.localization,
                                 {3, 5, 2026});  // FakeClock's day
     }
@@ -259,7 +240,7 @@ class World {
         current().work.document.setCursor(kFirstCell);
     }
     // A write changes what counts as saved for every step that belongs where it wrote.
-    void write(const ImageFilePaths& files, const Content& content) {
+    void write(const ImageFilePaths& files, const WorkContent& content) {
         const EepromImage image = imageOf(content);
         disk_[files.eep] = {eepFileText(image), content};
         disk_[files.bin] = {std::string(image.begin(), image.end()), std::nullopt};
@@ -295,7 +276,7 @@ class World {
         editor_->offerRecoveredWork();
         SkinDocument empty;
         empty.clearAll();
-        timeline_ = {Step{{empty, 1}, std::nullopt, 0, Content{empty, 1}}};
+        timeline_ = {Step{{empty, 1}, std::nullopt, 0, WorkContent{empty, 1}}};
         now_ = 0;
         asked_ = offered ? 1 : 0;
         if (offered) {
@@ -324,7 +305,7 @@ class World {
     int run_ = 0;
     fs::path cwd_;
     std::string pending_;
-    std::map<fs::path, std::pair<std::string, std::optional<Content>>> disk_;  // bytes, design
+    std::map<fs::path, std::pair<std::string, std::optional<WorkContent>>> disk_;  // bytes, design
     std::vector<Step> timeline_{Step{}};
     std::size_t now_ = 0;
     int sessions_ = 0;

@@ -1,6 +1,7 @@
-# Cross build for 64-bit Windows with MinGW-w64, statically linked, Unicode API. Both programs are
-# single-threaded: the win32 thread model links no winpthreads, whose thread-suspending imports
-# (SuspendThread, Get/SetThreadContext) antivirus heuristics dislike.
+# Cross build for 64-bit Windows with MinGW-w64, statically linked, Unicode API. No std::thread:
+# the win32 thread model links no winpthreads, whose thread-suspending imports (SuspendThread,
+# Get/SetThreadContext) antivirus heuristics dislike; the one thread Facetor starts (it writes
+# the copy of unsaved work) is a plain Win32 thread.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)

@@ -30,11 +30,17 @@ bool writeEepFile(const EepromImage& image, const Localizations& localizations,
 bool writeEepFileTo(const EepromImage& image, const std::filesystem::path& file);
 
 // What a readable .eep file yields: the image (cells, placements, styles, trailer filled in).
-// Intel HEX of the EEPROM, whatever wrote it, is read by its addresses and is damaged when it
-// lacks a byte of the cells, placements, styles or the localization number; any other text is
-// read line by line as Facetor writes its records, and is damaged when a needed line is not a
-// 16-byte data record. std::nullopt when the text is damaged.
-std::optional<EepromImage> parseEepText(std::string_view fileText);
+// Intel HEX, whatever wrote it, is read by its addresses: with data outside the EEPROM it is not
+// the clock's image at all; it is damaged when it lacks a byte of the cells, placements, styles
+// or the localization number, or gives an address two values. Text that is no Intel HEX is read
+// line by line as Facetor writes its records, and is damaged when a needed line is not a 16-byte
+// data record. A UTF-8 byte order mark may lead the text.
+struct ParsedEep {
+    std::optional<EepromImage> image;  // std::nullopt: damaged or not the clock's image
+    bool notClockImage = false;
+};
+ParsedEep parseEep(std::string_view fileText);
+std::optional<EepromImage> parseEepText(std::string_view fileText);  // parseEep's image
 
 struct EepReaderOps {
     std::function<void(int localizationNumber)> selectLocalization;  // one radio on, two off
@@ -45,6 +51,10 @@ struct EepReaderOps {
 // switches the Localization. Returns whether the document was loaded.
 bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
                  const EepReaderOps& ops, const std::filesystem::path& folder = {});
+// Reads any .eep file into an image; a missing, damaged or foreign file is reported through
+// `showMessage` (naming the file without its folder) and gives std::nullopt.
+std::optional<EepromImage> readEepImage(const std::filesystem::path& file,
+                                        const MessageBoxFn& showMessage);
 // The same for any .eep file; the messages name the file by its name without the folder.
 bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
                    const EepReaderOps& ops);

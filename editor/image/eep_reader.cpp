@@ -95,24 +95,51 @@ std::optional<EepromImage> imageAtAddresses(const AddressedBytes& hex) {
     return image;
 }
 
-// Intel HEX of the EEPROM, whatever wrote it, is read by its addresses; any other text line by
-// line as Facetor lays its files out. Both agree on a file in that layout with right addresses.
-std::optional<EepromImage> parseEepInput(std::uintmax_t fileSize, std::streambuf& input) {
-    if (const std::optional<AddressedBytes> hex = readIntelHex(input)) {
-        return imageAtAddresses(*hex);
+// Where the text starts: after a UTF-8 byte order mark, if one leads it.
+std::streampos textStart(std::streambuf& input) {
+    static constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    char head[kMark.size()] = {};
+    const bool marked =
+        input.sgetn(head, kMark.size()) == static_cast<std::streamsize>(kMark.size()) &&
+        std::string_view(head, kMark.size()) == kMark;
+    return marked ? std::streampos(kMark.size()) : std::streampos(0);
+}
+
+// Intel HEX, whatever wrote it, is read by its addresses and must be the clock's EEPROM; only
+// text that is no Intel HEX is read line by line as Facetor lays its files out. Both agree on a
+// file in that layout with right addresses.
+ParsedEep parseEepInput(std::uintmax_t fileSize, std::streambuf& input) {
+    const std::streampos start = textStart(input);
+    if (input.pubseekpos(start, std::ios::in) != start) {
+        return {};
     }
-    if (input.pubseekpos(0, std::ios::in) != std::streampos(0)) {
-        return std::nullopt;
+    const IntelHexText hex = readIntelHex(input);
+    switch (hex.kind) {
+        case IntelHexKind::Eeprom:
+            return {imageAtAddresses(hex.eeprom), false};
+        case IntelHexKind::NotEeprom:
+            return {std::nullopt, true};
+        case IntelHexKind::Inconsistent:
+            return {};
+        case IntelHexKind::NotIntelHex:
+            break;
+    }
+    if (input.pubseekpos(start, std::ios::in) != start) {
+        return {};
     }
     BoundedLineReader lines(input, kMaxLineLength);
-    return parseEepLines(fileSize, lines);
+    return {parseEepLines(fileSize - static_cast<std::uintmax_t>(start), lines), false};
 }
 
 }  // namespace
 
-std::optional<EepromImage> parseEepText(std::string_view fileText) {
+ParsedEep parseEep(std::string_view fileText) {
     TextViewBuffer buffer(fileText);
     return parseEepInput(fileText.size(), buffer);
+}
+
+std::optional<EepromImage> parseEepText(std::string_view fileText) {
+    return parseEep(fileText).image;
 }
 
 bool readEepFile(SkinDocument& document, const Localizations& localizations, int localizationNumber,
@@ -121,12 +148,12 @@ bool readEepFile(SkinDocument& document, const Localizations& localizations, int
                          pathInFolder(folder, eepFileName(localizations, localizationNumber)), ops);
 }
 
-bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
-                   const EepReaderOps& ops) {
+std::optional<EepromImage> readEepImage(const std::filesystem::path& file,
+                                        const MessageBoxFn& showMessage) {
     const std::string name = fileNameForMessages(file);
-    const auto show = [&ops](std::string_view title, const std::string& text) {
-        if (ops.showMessage) {
-            ops.showMessage(title, text);
+    const auto show = [&showMessage](std::string_view title, const std::string& text) {
+        if (showMessage) {
+            showMessage(title, text);
         }
     };
 
@@ -138,16 +165,25 @@ bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
     }
     if (sizeError || !in.is_open()) {
         show(kInformationTitle, notFoundMessage(name));
-        return false;
+        return std::nullopt;
     }
 
-    // The whole file is checked before the document is touched.
-    const std::optional<EepromImage> image = parseEepInput(fileSize, *in.rdbuf());
-    if (!image) {
+    // The whole file is checked before anything is taken from it.
+    const ParsedEep parsed = parseEepInput(fileSize, *in.rdbuf());
+    if (parsed.notClockImage) {
+        show(kErrorTitle, notClockImageMessage(name));
+    } else if (!parsed.image) {
         show(kErrorTitle, damagedFileMessage(name));
+    }
+    return parsed.image;
+}
+
+bool readEepFileAt(SkinDocument& document, const std::filesystem::path& file,
+                   const EepReaderOps& ops) {
+    const std::optional<EepromImage> image = readEepImage(file, ops.showMessage);
+    if (!image) {
         return false;
     }
-
     loadImageIntoDocument(*image, document);
     const int storedLocalization = (*image)[kLocalizationNumberOffset];
     if (storedLocalization < kLocalizationCount && ops.selectLocalization) {

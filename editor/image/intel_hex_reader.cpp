@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <numeric>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,9 +13,11 @@ namespace facetor {
 
 namespace {
 
-// ":", then byte count, two address bytes, record type, up to 255 data bytes and the checksum.
+// ":", then byte count, two address bytes, record type, up to 255 data bytes and the checksum;
+// blanks may follow.
 constexpr std::size_t kRecordHeaderBytes = 4;
-constexpr std::size_t kMaxRecordLength = 1 + 2 * (kRecordHeaderBytes + 255 + 1);
+constexpr std::size_t kMaxRecordLength = 1 + 2 * (kRecordHeaderBytes + 255 + 1) + 64;
+constexpr char kEndOfText = 0x1A;  // Ctrl+Z
 
 enum RecordType : std::uint8_t {
     kData = 0,
@@ -24,6 +27,18 @@ enum RecordType : std::uint8_t {
     kExtendedLinearAddress = 4,
     kStartLinearAddress = 5,
 };
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Blanks, and the Ctrl+Z that old tools put at the end of a text.
+std::string_view withoutTrailingBlanks(std::string_view line) {
+    while (!line.empty() && (isBlank(line.back()) || line.back() == kEndOfText)) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
 
 // The bytes of a record line from its byte count to its checksum, when the line is a
 // well-formed record whose byte count fits its length and whose bytes sum to 0 modulo 256.
@@ -53,75 +68,106 @@ bool atEnd(std::streambuf& input) {
     return Traits::eq_int_type(input.sgetc(), Traits::eof());
 }
 
-bool onlyEmptyLinesLeft(std::streambuf& input, BoundedLineReader& lines) {
+bool onlyBlanksLeft(std::streambuf& input, BoundedLineReader& lines) {
     while (!atEnd(input)) {
         const std::optional<std::string> line = lines.next();
-        if (!line || !line->empty()) {
+        if (!line) {
+            return false;
+        }
+        if (!withoutTrailingBlanks(*line).empty()) {
             return false;
         }
     }
     return true;
 }
 
-// Stores a data record's bytes; false when they lie outside the EEPROM or contradict an
-// earlier record.
-bool storeData(std::size_t address, const std::uint8_t* data, std::size_t count,
-               AddressedBytes& image) {
-    if (address + count > kImageSize) {
-        return false;
-    }
-    for (std::size_t i = 0; i < count; ++i, ++address) {
-        if (image.given[address] && image.bytes[address] != data[i]) {
-            return false;
+// Collects the data records' bytes; what lies outside the EEPROM or contradicts an earlier record
+// decides the kind at the end, once the whole text has proved to be Intel HEX.
+class DataCollector {
+  public:
+    void store(std::uint32_t address, const std::uint8_t* data, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i, ++address) {
+            if (address >= kImageSize) {
+                outside_ = true;
+                return;
+            }
+            if (image_.given[address] && image_.bytes[address] != data[i]) {
+                contradicted_ = true;
+            }
+            image_.bytes[address] = data[i];
+            image_.given.set(address);
         }
-        image.bytes[address] = data[i];
-        image.given.set(address);
     }
-    return true;
-}
+
+    IntelHexText result() const {
+        if (outside_) {
+            return {IntelHexKind::NotEeprom, {}};
+        }
+        if (contradicted_) {
+            return {IntelHexKind::Inconsistent, {}};
+        }
+        return {IntelHexKind::Eeprom, image_};
+    }
+
+  private:
+    AddressedBytes image_;
+    bool outside_ = false;
+    bool contradicted_ = false;
+};
 
 }  // namespace
 
-std::optional<AddressedBytes> readIntelHex(std::streambuf& input) {
+IntelHexText readIntelHex(std::streambuf& input) {
     BoundedLineReader lines(input, kMaxRecordLength);
-    AddressedBytes image;
+    DataCollector data;
+    std::uint32_t base = 0;  // from the extended address records
+    bool anyRecord = false;
     while (!atEnd(input)) {
         const std::optional<std::string> line = lines.next();
-        const auto record = line ? recordBytes(*line) : std::nullopt;
-        if (!record) {
-            return std::nullopt;
+        if (!line) {
+            return {};
         }
+        const std::string_view text = withoutTrailingBlanks(*line);
+        if (text.empty()) {
+            continue;
+        }
+        const auto record = recordBytes(text);
+        if (!record) {
+            return {};
+        }
+        anyRecord = true;
         const std::size_t count = (*record)[0];
-        const std::size_t address = (*record)[1] * 256u + (*record)[2];
-        const std::uint8_t* data = record->data() + kRecordHeaderBytes;
+        const std::uint32_t address = (*record)[1] * 256u + (*record)[2];
+        const std::uint8_t* bytes = record->data() + kRecordHeaderBytes;
         switch ((*record)[3]) {
             case kData:
-                if (!storeData(address, data, count, image)) {
-                    return std::nullopt;
-                }
+                data.store(base + address, bytes, count);
                 break;
             case kEndOfFile:
-                if (count != 0 || !onlyEmptyLinesLeft(input, lines)) {
-                    return std::nullopt;
+                if (count != 0 || !onlyBlanksLeft(input, lines)) {
+                    return {};
                 }
-                return image;
+                return data.result();
             case kExtendedSegmentAddress:
             case kExtendedLinearAddress:
-                if (count != 2 || data[0] != 0 || data[1] != 0) {
-                    return std::nullopt;
+                if (count != 2) {
+                    return {};
                 }
+                base = (bytes[0] * 256u + bytes[1])
+                       << ((*record)[3] == kExtendedLinearAddress ? 16 : 4);
                 break;
             case kStartSegmentAddress:
             case kStartLinearAddress:
                 if (count != 4) {
-                    return std::nullopt;
+                    return {};
                 }
                 break;
             default:
-                return std::nullopt;
+                return {};
         }
     }
-    return std::nullopt;  // no end-of-file record
+    // Records without the end-of-file record: still Intel HEX, as far as they go.
+    return anyRecord ? data.result() : IntelHexText{};
 }
 
 }  // namespace facetor

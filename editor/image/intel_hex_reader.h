@@ -2,7 +2,6 @@
 #pragma once
 
 #include <bitset>
-#include <optional>
 #include <streambuf>
 
 #include "editor/image/eeprom_image.h"
@@ -15,11 +14,23 @@ struct AddressedBytes {
     std::bitset<kImageSize> given;
 };
 
-// Reads `input` from where it stands to its end. The bytes when the text is Intel HEX of the
-// EEPROM: every line a well-formed record with a right checksum, data only within the 512 bytes
-// and never two values for one address, extended addresses only with a zero base, start
-// addresses ignored, and the end-of-file record last (only empty lines after it). Records may
-// have any length and come in any order. std::nullopt for any other text.
-std::optional<AddressedBytes> readIntelHex(std::streambuf& input);
+enum class IntelHexKind {
+    NotIntelHex,   // some line is no well-formed record with a right checksum
+    NotEeprom,     // Intel HEX with data outside the 512 bytes (a firmware, a whole ELF's dump)
+    Inconsistent,  // Intel HEX of the EEPROM that gives one address two values
+    Eeprom,        // Intel HEX of the EEPROM: `eeprom` holds what it gives
+};
+
+struct IntelHexText {
+    IntelHexKind kind = IntelHexKind::NotIntelHex;
+    AddressedBytes eeprom;
+};
+
+// Reads `input` from where it stands to its end. Intel HEX: every line a well-formed record with
+// a right checksum (blank lines and blanks after a record aside), records of any length in any
+// order, extended addresses counted in, start addresses ignored; after the end-of-file record
+// only blanks and the Ctrl+Z that old tools put at the end of a text. Records without the
+// end-of-file record are Intel HEX as far as they go.
+IntelHexText readIntelHex(std::streambuf& input);
 
 }  // namespace facetor

@@ -28,6 +28,10 @@ std::string damagedFileMessage(std::string_view fileName) {
     return fileMessage(fileName, "повреждён !");
 }
 
+std::string notClockImageMessage(std::string_view fileName) {
+    return fileMessage(fileName, "не образ EEPROM часов !");
+}
+
 std::string notFoundMessage(std::string_view fileName) {
     return fileMessage(fileName, "не найден !");
 }

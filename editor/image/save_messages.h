@@ -17,6 +17,9 @@ std::string fileNameForMessages(const std::filesystem::path& file);
 std::string notSavedMessage(std::string_view fileName);
 // "Файл   <name>   повреждён !", shown under kErrorTitle when an opened file is damaged.
 std::string damagedFileMessage(std::string_view fileName);
+// "Файл   <name>   не образ EEPROM часов !", shown under kErrorTitle when an opened file is
+// Intel HEX of something else (a firmware, say).
+std::string notClockImageMessage(std::string_view fileName);
 // "Файл   <name>   не найден !", shown under kInformationTitle when the file to open is missing.
 std::string notFoundMessage(std::string_view fileName);
 

@@ -1,14 +1,17 @@
 #include "editor/ui/editor_controller.h"
 
+#include <memory>
 #include <system_error>
 #include <utility>
 
+#include "editor/image/eep_file.h"
+#include "editor/image/image_to_document.h"
 #include "editor/model/lcd_charset.h"
 #include "editor/model/settings_file.h"
-#include "editor/model/text_encoding.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/field_buttons.h"
 #include "editor/ui/onscreen_keyboard.h"
+#include "editor/ui/text_for_cells.h"
 #include "editor/ui/window_layout.h"
 
 namespace facetor {
@@ -17,6 +20,7 @@ namespace {
 constexpr std::string_view kSaveQuestion = "Сохранить изменения перед выходом?";
 constexpr std::string_view kEndOfSessionReason =
     "Есть несохранённые изменения скинов: Facetor спрашивает, сохранить ли их.";
+constexpr std::string_view kRecoveryQuestion = "Восстановить несохранённую работу?";
 
 std::filesystem::path currentFolder() {
     std::error_code error;
@@ -24,38 +28,57 @@ std::filesystem::path currentFolder() {
     return error ? std::filesystem::path() : folder;
 }
 
-// Control characters (a pasted Tab or line end, Ctrl+Backspace's DEL) have no place in a cell:
-// the device would show them as its user-defined glyphs.
-std::string withoutControlCharacters(std::string_view cp1251) {
-    std::string printable;
-    for (const char c : cp1251) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            printable += c;
-        }
+// A name as it is kept: absolute from the moment it is given, whatever the current directory
+// later becomes, and in one spelling, so that two names of one file compare equal.
+std::filesystem::path keptName(const std::filesystem::path& name) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+    return (error ? name : absolute).lexically_normal();
+}
+
+std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string fileName(const std::filesystem::path& path) {
+    return utf8(path.filename());
+}
+
+std::string recoveryQuestion(const std::filesystem::path& belonged) {
+    return std::string(kRecoveryQuestion) + "\n\nFacetor был закрыт, не сохранив её в файл\n" +
+           utf8(belonged);
+}
+
+// The question before "Сохранить как" writes over files that exist, naming each of them.
+std::string replaceQuestion(const std::vector<std::filesystem::path>& existing) {
+    if (existing.size() == 1) {
+        return "Файл «" + fileName(existing[0]) + "» уже существует.\nЗаменить его?";
     }
-    return printable;
+    return "Файлы «" + fileName(existing[0]) + "» и «" + fileName(existing[1]) +
+           "» уже существуют.\nЗаменить их?";
 }
 
 }  // namespace
 
 template <typename Change>
 void EditorController::editStep(Change&& change) {
-    const DocumentSnapshot before{document_, std::nullopt};
+    const WorkState before = work_;
     change();
-    if (!before.document.sameContent(document_)) {
+    if (!before.document.sameContent(work_.document)) {
         history_.record(before);
         updateUndoMenu();
     }
 }
 
 EditorController::EditorController(WindowOps& window, const Clock& clock,
-                                   std::filesystem::path workFolder,
-                                   std::filesystem::path programFolder)
+                                   const std::filesystem::path& workFolder,
+                                   std::filesystem::path programFolder, RecoveryKeeper* recovery)
     : window_(window),
       clock_(clock),
-      workFolder_(workFolder.empty() ? currentFolder() : std::move(workFolder)),
+      workFolder_(keptName(workFolder.empty() ? currentFolder() : workFolder)),
       programFolder_(std::move(programFolder)),
+      recovery_(recovery),
       localizations_(Localizations::initial()),
       controls_(window),
       grid_(controls_) {}
@@ -65,23 +88,53 @@ void EditorController::start() {
         localizations_, workFolder_,
         [this](std::string_view title, std::string_view text) { window_.showMessage(title, text); },
         programFolder_);
-    document_.clearAll();
-    savedContent_ = document_;
+    work_.document.clearAll();
+    work_.localization = selectedLocalization(window_);
+    work_.saved = std::make_shared<const WorkContent>(work_.content());  // nothing to lose yet
     focusCursorCell();
     relabelKeys();
     updateUndoMenu();
     showSaveTarget();
 }
 
+// The copy is this program's own once adopted: declined, it goes; taken back, the work becomes
+// one undoable opening that belongs where it did and waits to be saved there.
+bool EditorController::offerRecoveredWork() {
+    const std::optional<std::string> copy = recovery_ ? recovery_->adoptOrphan() : std::nullopt;
+    if (!copy) {
+        return false;
+    }
+    keptCopy_ = copy;  // this program's own copy now
+    copiedWork_.reset();
+    const std::optional<RecoveredWork> work = parseRecoveryCopy(*copy);
+    if (!work || !window_.askYesNo(kWindowTitle, recoveryQuestion(work->files.eep))) {
+        discardRecoveryCopy();
+        focusCursorCell();
+        return false;
+    }
+    const int stored = work->image[kLocalizationNumberOffset];
+    const int localization = stored < kLocalizationCount ? stored : work_.localization;
+    const bool fixedNamesHere =
+        work->fixedNames && fixedFiles(localization).eep == keptName(work->files.eep);
+    openImage(work->image,
+              fixedNamesHere ? WorkFiles{}
+                             : WorkFiles{{keptName(work->files.eep), keptName(work->files.bin)}},
+              std::nullopt);
+    updateRecoveryCopy();
+    return true;
+}
+
 void EditorController::onTimer(int timerId) {
     if (timerId == ids::kTimer) {
         timerTick();
+        updateRecoveryCopy();
     }
 }
 
 void EditorController::onMenu(int id) {
-    takeInTyped();
+    takeInPending();
     runMenuCommand(id);
+    updateRecoveryCopy();
 }
 
 void EditorController::runMenuCommand(int id) {
@@ -115,35 +168,35 @@ void EditorController::runMenuCommand(int id) {
             saveAs();
             break;
         case ids::kShortcutUp:
-            document_.moveUp();
+            work_.document.moveUp();
             refreshAndFocus();
             break;
         case ids::kShortcutDown:
-            document_.moveDown();
+            work_.document.moveDown();
             refreshAndFocus();
             break;
         case ids::kShortcutLeft:
-            document_.moveLeft();
+            work_.document.moveLeft();
             refreshAndFocus();
             break;
         case ids::kShortcutRight:
-            document_.moveRight();
+            work_.document.moveRight();
             refreshAndFocus();
             break;
         case ids::kShortcutHome:
-            document_.cursorHome();
+            work_.document.cursorHome();
             refreshAndFocus();
             break;
         case ids::kShortcutEnd:
-            document_.cursorEnd();
+            work_.document.cursorEnd();
             refreshAndFocus();
             break;
         case ids::kShortcutDelete:
-            editStep([this] { document_.eraseAtCursor(); });
+            editStep([this] { work_.document.eraseAtCursor(); });
             refreshAndFocus();
             break;
         case ids::kShortcutBackspace:
-            editStep([this] { document_.stepBack(); });
+            editStep([this] { work_.document.stepBack(); });
             refreshAndFocus();
             break;
         case ids::kShortcutCapsLock:
@@ -155,8 +208,9 @@ void EditorController::runMenuCommand(int id) {
 }
 
 void EditorController::onControl(int id) {
-    takeInTyped();  // a click on a cell too: the letters go where the cursor was
+    takeInPending();  // a click on a cell too: the letters go where the cursor was
     runControlCommand(id);
+    updateRecoveryCopy();
 }
 
 void EditorController::runControlCommand(int id) {
@@ -173,11 +227,11 @@ void EditorController::runControlCommand(int id) {
                 focusCursorCell();
                 break;
             case ids::kBackspaceButton:
-                editStep([this] { document_.stepBack(); });
+                editStep([this] { work_.document.stepBack(); });
                 refreshAndFocus();
                 break;
             case ids::kDeleteButton:
-                editStep([this] { document_.eraseAtCursor(); });
+                editStep([this] { work_.document.eraseAtCursor(); });
                 refreshAndFocus();
                 break;
             case ids::kOpenButton:
@@ -187,18 +241,17 @@ void EditorController::runControlCommand(int id) {
                 saveFixedFiles();
                 break;
             case ids::kClearAllButton:
-                editStep([this] { document_.clearAll(); });
+                editStep([this] { work_.document.clearAll(); });
                 refreshAndFocus();
                 break;
             case ids::kClearScreenButton:
-                editStep([this] { document_.clearScreen(); });
+                editStep([this] { work_.document.clearScreen(); });
                 refreshAndFocus();
                 break;
             case ids::kFirstLocalizationRadio:
             case ids::kFirstLocalizationRadio + 1:
             case ids::kFirstLocalizationRadio + 2:
-                showSaveTarget();   // the fixed names may be another Localization's now
-                focusCursorCell();  // the button has switched itself; typing goes on
+                focusCursorCell();  // taken in as a step already; typing goes on
                 break;
             default:  // capture box, frames, labels
                 break;
@@ -211,28 +264,27 @@ void EditorController::onActivated() {
 }
 
 void EditorController::selectCell(CellId id) {
-    document_.setCursor(id);
+    work_.document.setCursor(id);
     updateFieldButtons();
     window_.setFocus(ids::kCaptureBox);
     recolourCells();
 }
 
 void EditorController::focusCursorCell() {
-    window_.setFocus(document_.cursor());
+    window_.setFocus(work_.document.cursor());
 }
 
 void EditorController::refreshGrid() {
-    const int localization = selectedLocalization(window_);
-    grid_.refresh(document_, localizations_.items[localization].names, clock_.now());
+    grid_.refresh(work_.document, localizations_.items[work_.localization].names, clock_.now());
     showSaveTarget();
 }
 
 void EditorController::recolourCells() {
-    grid_.recolour(document_);
+    grid_.recolour(work_.document);
 }
 
 void EditorController::updateFieldButtons() {
-    facetor::updateFieldButtons(controls_, grid_, document_.cursor());
+    facetor::updateFieldButtons(controls_, grid_, work_.document.cursor());
 }
 
 void EditorController::relabelKeys() {
@@ -249,10 +301,17 @@ void EditorController::refreshAndFocus() {
 }
 
 void EditorController::timerTick() {
-    if (takeInTyped()) {
+    const bool typed = takeInTyped();
+    takeInLocalizationSwitch();
+    if (typed) {
         focusCursorCell();
     }
     refreshGrid();  // keeps the clock in the palette and in the time Fields running
+}
+
+void EditorController::takeInPending() {
+    takeInTyped();
+    takeInLocalizationSwitch();
 }
 
 // Everything typed since the last tick or command goes into successive cells, in the order
@@ -265,21 +324,34 @@ bool EditorController::takeInTyped() {
         return false;
     }
     window_.setText(ids::kCaptureBox, "");
-    for (char character : withoutControlCharacters(utf8ToCp1251(typed))) {
+    for (char character : textForCells(typed)) {
         editStep([this, character] {
-            document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
+            work_.document.putCharacter(typedCharCode(std::string_view(&character, 1)));
         });
     }
     refreshGrid();
     return true;
 }
 
+// A radio button switches itself when clicked. The Localization is part of the image, so the
+// switch is a change of the work and one step.
+void EditorController::takeInLocalizationSwitch() {
+    const int selected = selectedLocalization(window_);
+    if (selected == work_.localization) {
+        return;
+    }
+    history_.record(work_);
+    work_.localization = selected;
+    updateUndoMenu();
+    refreshGrid();
+}
+
 // The clipboard's text, however long, is one step.
 void EditorController::paste() {
-    const std::string text = withoutControlCharacters(utf8ToCp1251(window_.clipboardText()));
+    const std::string text = textForCells(window_.clipboardText());
     editStep([this, &text] {
         for (char character : text) {
-            document_.putCharacter(typedCharCode(std::string_view(&character, 1)));
+            work_.document.putCharacter(typedCharCode(std::string_view(&character, 1)));
         }
     });
     refreshAndFocus();
@@ -290,16 +362,21 @@ void EditorController::pressKey(int keyId) {
     if (!code) {
         return;
     }
-    editStep([this, code] { document_.putCharacter(*code); });
+    editStep([this, code] { work_.document.putCharacter(*code); });
     refreshAndFocus();
 }
 
+// The button was enabled for the cursor of its time; letters typed just before the click may
+// have moved the cursor or filled the cells since. A Field that no longer fits is not placed,
+// as if the button had been disabled.
 void EditorController::placeFieldOfButton(int buttonId) {
     const auto button = fieldButton(buttonId);
     if (!button) {
         return;
     }
-    editStep([this, button] { document_.placeField(button->kind, button->style); });
+    if (fieldFits(grid_, work_.document.cursor(), button->width)) {
+        editStep([this, button] { work_.document.placeField(button->kind, button->style); });
+    }
     refreshAndFocus();
 }
 
@@ -310,16 +387,22 @@ void EditorController::toggleCapsLock() {
 }
 
 void EditorController::onClose() {
-    takeInTyped();
+    takeInPending();
     if (!hasUnsavedChanges() || askToSaveBeforeEnding()) {
+        finishRecoveryCopy();
         window_.quit();
         return;
     }
     refreshAndFocus();
+    updateRecoveryCopy();
 }
 
-bool EditorController::onQueryEndSession() {
-    takeInTyped();
+bool EditorController::onQueryEndSession(bool critical) {
+    takeInPending();
+    if (critical) {  // Windows ends the program soon whatever it answers: no time to ask
+        keepUnsavedWorkNow();
+        return true;
+    }
     if (!hasUnsavedChanges()) {
         return true;
     }
@@ -329,10 +412,21 @@ bool EditorController::onQueryEndSession() {
     if (!mayEnd) {
         refreshAndFocus();
     }
+    keepUnsavedWorkNow();
     return mayEnd;
 }
 
+void EditorController::keepUnsavedWorkNow() {
+    updateRecoveryCopy();
+    if (recovery_) {
+        recovery_->flush();
+    }
+}
+
 void EditorController::onEndSession() {
+    if (recovery_) {
+        recovery_->flush();
+    }
     window_.quit();
 }
 
@@ -343,6 +437,7 @@ bool EditorController::askToSaveBeforeEnding() {
         case Answer::Yes:
             return saveWhereItBelongs();
         case Answer::No:
+            discardRecoveryCopy();
             return true;
         case Answer::Cancel:
             break;
@@ -351,7 +446,7 @@ bool EditorController::askToSaveBeforeEnding() {
 }
 
 void EditorController::openFixedFile() {
-    openDocument(fixedFiles().eep, std::nullopt);
+    openDocument(fixedFiles(work_.localization).eep, std::nullopt);
 }
 
 void EditorController::openChosenFile() {
@@ -363,78 +458,137 @@ void EditorController::openChosenFile() {
 }
 
 void EditorController::openFile(const std::filesystem::path& eepFile) {
-    takeInTyped();  // a file dropped onto the window comes after the letters typed before it
-    openDocument(eepFile, imageFilesBeside(eepFile));
+    takeInPending();  // a file dropped onto the window comes after the letters typed before it
+    const std::filesystem::path file = keptName(eepFile);
+    openDocument(file, imageFilesBeside(file));
+    updateRecoveryCopy();
 }
 
-// Whatever the reader finds, the cursor goes to the first cell afterwards. An opening that
-// changes anything is one step, and the work then belongs to `belongsTo`.
-bool EditorController::openDocument(const std::filesystem::path& eepFile,
+// Whatever the reader finds, the cursor goes to the first cell afterwards.
+void EditorController::openDocument(const std::filesystem::path& eepFile,
                                     const WorkFiles& belongsTo) {
-    const DocumentSnapshot before{document_, openingState()};
-    const bool opened = openImageFile(document_, eepFile, window_);
-    if (opened) {
-        savedContent_ = document_;
-        documentFiles_ = belongsTo;
-        const OpeningState after = openingState();
-        if (!before.document.sameContent(document_) ||
-            before.opening->localization != after.localization ||
-            before.opening->files != after.files) {
-            history_.record(before);
-            updateUndoMenu();
-        }
+    const std::optional<EepromImage> image =
+        readEepImage(eepFile, [this](std::string_view title, std::string_view text) {
+            window_.showMessage(title, text);
+        });
+    if (image) {
+        openImage(*image, belongsTo, eepFile);
+        return;
     }
-    document_.setCursor(kFirstCell);
+    work_.document.setCursor(kFirstCell);
     refreshAndFocus();
-    return opened;
+}
+
+void EditorController::openImage(const EepromImage& image, const WorkFiles& belongsTo,
+                                 const std::optional<std::filesystem::path>& storedIn) {
+    WorkState opened;
+    loadImageIntoDocument(image, opened.document);
+    const int stored = image[kLocalizationNumberOffset];
+    opened.localization = stored < kLocalizationCount ? stored : work_.localization;
+    opened.files = belongsTo;
+    if (storedIn && locationOf(opened) == keptName(*storedIn)) {
+        opened.saved = std::make_shared<const WorkContent>(opened.content());
+    }
+    const bool changed = !opened.document.sameContent(work_.document) ||
+                         opened.localization != work_.localization || opened.files != work_.files;
+    if (changed) {
+        opened.session = ++lastSession_;
+        history_.record(work_);
+        work_ = std::move(opened);
+    } else if (opened.saved) {
+        work_.saved = opened.saved;  // read back as it is: saved there after all
+    }
+    work_.document.setCursor(kFirstCell);
+    selectLocalization(window_, work_.localization);
+    updateUndoMenu();
+    refreshAndFocus();
 }
 
 // Always the fixed names; the work stays where it belongs, and counts as saved only if that is
 // the fixed names.
 void EditorController::saveFixedFiles() {
-    if (writeImage(fixedFiles()) && !documentFiles_) {
-        savedContent_ = document_;
-    }
+    writeImage(fixedFiles(work_.localization));
     focusCursorCell();  // a click on the save button took the focus away from typing
 }
 
+// The dialog comes back while the user declines to replace what the chosen name would write
+// over; the whole session (every step since the last opening) then belongs to the chosen files.
 void EditorController::saveAs() {
-    if (const auto chosen = window_.chooseFileToSave(saveTarget().eep)) {
-        const ImageFilePaths files = imageFilesBeside(*chosen);
+    std::filesystem::path suggested = saveTarget().eep;
+    while (const auto chosen = window_.chooseFileToSave(suggested)) {
+        const ImageFilePaths files = imageFilesBeside(keptName(*chosen));
+        if (!mayReplace(files)) {
+            suggested = files.eep;
+            continue;
+        }
         if (writeImage(files)) {
-            documentFiles_ = files;
-            savedContent_ = document_;
+            const int session = work_.session;
+            const auto moveSession = [session, &files](WorkState& state) {
+                if (state.session == session) {
+                    state.files = files;
+                }
+            };
+            moveSession(work_);
+            history_.forEachState(moveSession);
+            markSaved(files, true);
             showSaveTarget();
         }
+        break;
     }
     focusCursorCell();
 }
 
-bool EditorController::saveWhereItBelongs() {
-    if (!writeImage(saveTarget())) {
-        return false;
+bool EditorController::mayReplace(const ImageFilePaths& files) {
+    std::vector<std::filesystem::path> existing;
+    for (const std::filesystem::path& file : {files.eep, files.bin}) {
+        std::error_code error;
+        if (std::filesystem::exists(file, error)) {
+            existing.push_back(file);
+        }
     }
-    savedContent_ = document_;
-    return true;
+    return existing.empty() || window_.askYesNo(kWindowTitle, replaceQuestion(existing));
 }
 
+bool EditorController::saveWhereItBelongs() {
+    return writeImage(saveTarget());
+}
+
+// A save that wrote the .eep changes what counts as saved for every state that belongs there:
+// the image written when the .bin was written too, nothing when it was not.
 bool EditorController::writeImage(const ImageFilePaths& files) {
     const LocalDateTime now = clock_.now();
-    return saveImageFiles(document_, localizations_, CalendarDate{now.day, now.month, now.year},
-                          files, window_);
+    const SaveResult result =
+        saveImageFiles(work_.document, localizations_, work_.localization,
+                       CalendarDate{now.day, now.month, now.year}, files, window_);
+    if (result.eepWritten) {
+        markSaved(files, result.complete());
+    }
+    return result.complete();
 }
 
-ImageFilePaths EditorController::fixedFiles() const {
-    return fixedImageFiles(localizations_, selectedLocalization(window_), workFolder_);
+void EditorController::markSaved(const ImageFilePaths& files, bool complete) {
+    const std::shared_ptr<const WorkContent> saved =
+        complete ? std::make_shared<const WorkContent>(work_.content()) : nullptr;
+    const std::filesystem::path written = keptName(files.eep);
+    const auto update = [this, &saved, &written](WorkState& state) {
+        if (locationOf(state) == written) {
+            state.saved = saved;
+        }
+    };
+    update(work_);
+    history_.forEachState(update);
+}
+
+std::filesystem::path EditorController::locationOf(const WorkState& state) const {
+    return state.files ? state.files->eep : fixedFiles(state.localization).eep;
+}
+
+ImageFilePaths EditorController::fixedFiles(int localization) const {
+    return fixedImageFiles(localizations_, localization, workFolder_);
 }
 
 ImageFilePaths EditorController::saveTarget() const {
-    return facetor::saveTarget(documentFiles_, localizations_, selectedLocalization(window_),
-                               workFolder_);
-}
-
-OpeningState EditorController::openingState() const {
-    return {selectedLocalization(window_), documentFiles_};
+    return facetor::saveTarget(work_.files, localizations_, work_.localization, workFolder_);
 }
 
 // The menu bar names where the work belongs at all times; it is rewritten only on a change.
@@ -446,28 +600,65 @@ void EditorController::showSaveTarget() {
     }
 }
 
+void EditorController::updateRecoveryCopy() {
+    if (!recovery_) {
+        return;
+    }
+    // Called after every event: the copy is made afresh only when the work has changed.
+    if (copiedWork_ && copiedWork_->isSaved() == work_.isSaved() &&
+        copiedWork_->content() == work_.content() && copiedWork_->files == work_.files) {
+        return;
+    }
+    copiedWork_ = work_;
+    std::optional<std::string> copy;
+    if (!work_.isSaved()) {
+        const LocalDateTime now = clock_.now();
+        const EepromImage image =
+            buildEepromImage(work_.document, localizations_, work_.localization,
+                             CalendarDate{now.day, now.month, now.year});
+        copy = recoveryCopyText(image, saveTarget(), !work_.files);
+    }
+    if (copy != keptCopy_) {
+        keptCopy_ = copy;
+        recovery_->keep(std::move(copy));
+    }
+}
+
+void EditorController::discardRecoveryCopy() {
+    if (recovery_ && keptCopy_) {
+        recovery_->keep(std::nullopt);
+        keptCopy_.reset();
+        copiedWork_.reset();
+    }
+}
+
+// The program ends normally: whatever was unsaved is saved or let go by now.
+void EditorController::finishRecoveryCopy() {
+    discardRecoveryCopy();
+    if (recovery_) {
+        recovery_->flush();
+    }
+}
+
 void EditorController::undo() {
-    if (const auto restored = history_.undo({document_, openingState()})) {
-        restore(*restored);
+    if (auto restored = history_.undo(work_)) {
+        restore(std::move(*restored));
     } else {
         focusCursorCell();
     }
 }
 
 void EditorController::redo() {
-    if (const auto restored = history_.redo({document_, openingState()})) {
-        restore(*restored);
+    if (auto restored = history_.redo(work_)) {
+        restore(std::move(*restored));
     } else {
         focusCursorCell();
     }
 }
 
-void EditorController::restore(const DocumentSnapshot& snapshot) {
-    document_ = snapshot.document;
-    if (snapshot.opening) {
-        selectLocalization(window_, snapshot.opening->localization);
-        documentFiles_ = snapshot.opening->files;
-    }
+void EditorController::restore(WorkState state) {
+    work_ = std::move(state);
+    selectLocalization(window_, work_.localization);
     updateUndoMenu();
     refreshAndFocus();
 }

@@ -31,30 +31,18 @@ void selectLocalization(WindowOps& window, int localizationNumber) {
     }
 }
 
-bool openImageFile(SkinDocument& document, const std::filesystem::path& eepFile,
-                   WindowOps& window) {
-    const EepReaderOps ops{
-        [&window](int localizationNumber) { selectLocalization(window, localizationNumber); },
-        [&window](std::string_view title, std::string_view text) {
-            window.showMessage(title, text);
-        },
-    };
-    return readEepFileAt(document, eepFile, ops);
-}
-
-bool saveImageFiles(const SkinDocument& document, const Localizations& localizations,
-                    CalendarDate today, const ImageFilePaths& files, WindowOps& window) {
-    const EepromImage image =
-        buildEepromImage(document, localizations, selectedLocalization(window), today);
-    const bool eepWritten = writeEepFileTo(image, files.eep);
-    const bool binWritten = writeBinFileTo(image, files.bin);
-    if (!eepWritten) {
+SaveResult saveImageFiles(const SkinDocument& document, const Localizations& localizations,
+                          int localization, CalendarDate today, const ImageFilePaths& files,
+                          WindowOps& window) {
+    const EepromImage image = buildEepromImage(document, localizations, localization, today);
+    const SaveResult result{writeEepFileTo(image, files.eep), writeBinFileTo(image, files.bin)};
+    if (!result.eepWritten) {
         reportNotSaved(window, files.eep);
     }
-    if (!binWritten) {
+    if (!result.binWritten) {
         reportNotSaved(window, files.bin);
     }
-    return eepWritten && binWritten;
+    return result;
 }
 
 }  // namespace facetor

@@ -1,4 +1,4 @@
-// Opening and saving the image files, with the radio buttons and message boxes of the window.
+// Saving the image files, with the radio buttons and message boxes of the window.
 #pragma once
 
 #include <filesystem>
@@ -16,15 +16,16 @@ int selectedLocalization(const WindowOps& window);
 // Switches one radio button on and the two others off.
 void selectLocalization(WindowOps& window, int localizationNumber);
 
-// Reads an .eep file into the document and switches the radio buttons to its Localization; a
-// missing or damaged file is reported by a message box and leaves the document as it was.
-// Returns whether the document was loaded.
-bool openImageFile(SkinDocument& document, const std::filesystem::path& eepFile, WindowOps& window);
+struct SaveResult {
+    bool eepWritten;
+    bool binWritten;
+    bool complete() const { return eepWritten && binWritten; }
+};
 
-// Writes the image of the selected Localization as the .eep file, then as the .bin file; each
-// file that could not be written gets its own message box, the .eep one first. A good save shows
-// nothing. Returns whether both files were written.
-bool saveImageFiles(const SkinDocument& document, const Localizations& localizations,
-                    CalendarDate today, const ImageFilePaths& files, WindowOps& window);
+// Writes the image of `localization` as the .eep file, then as the .bin file; each file that
+// could not be written gets its own message box, the .eep one first. A good save shows nothing.
+SaveResult saveImageFiles(const SkinDocument& document, const Localizations& localizations,
+                          int localization, CalendarDate today, const ImageFilePaths& files,
+                          WindowOps& window);
 
 }  // namespace facetor

@@ -36,6 +36,8 @@ class WindowOps {
     virtual void showMessage(std::string_view title, std::string_view text) = 0;
     // Modal, with the buttons Yes, No and Cancel.
     virtual Answer askYesNoCancel(std::string_view title, std::string_view text) = 0;
+    // Modal, with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(std::string_view title, std::string_view text) = 0;
     // The standard dialogs for choosing an image file; std::nullopt when the user cancels.
     virtual std::optional<std::filesystem::path> chooseFileToOpen() = 0;
     virtual std::optional<std::filesystem::path> chooseFileToSave(

@@ -25,9 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    // Accepted text starts with a record: Facetor's 16-byte one, or any when the text is Intel
-    // HEX read by its addresses.
-    check(size >= 11 && text.front() == ':');
+    // Accepted text starts with a record (after a byte order mark, if any), or with blank lines
+    // when the text is Intel HEX read by its addresses.
+    const std::string_view start = text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
+    check(start.find(':') != std::string_view::npos &&
+          start.find_first_not_of(" \t\r\n\x1A") == start.find(':'));
     // No record covers the reserved gap.
     for (std::size_t i = 0; i < kReservedGapSize; ++i) {
         check((*image)[kReservedGapOffset + i] == 0);

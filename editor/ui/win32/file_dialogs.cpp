@@ -54,8 +54,8 @@ std::optional<std::filesystem::path> askFileToOpen(HWND owner) {
 
 std::optional<std::filesystem::path> askFileToSave(HWND owner,
                                                    const std::filesystem::path& suggested) {
+    // No OFN_OVERWRITEPROMPT: the editor asks itself, naming the .bin beside the name too.
     Dialog dialog(owner, suggested, kSaveFilter);
-    dialog.info.Flags |= OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameW(&dialog.info)) {
         return std::nullopt;
     }

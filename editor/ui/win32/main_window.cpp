@@ -6,6 +6,7 @@
 #include "editor/model/cell_address.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/win32/control_factory.h"
+#include "editor/ui/win32/user_data_folder.h"
 #include "editor/ui/win32/wide_text.h"
 #include "editor/ui/win32/window_placement.h"
 
@@ -53,6 +54,14 @@ LRESULT CALLBACK withoutContextMenu(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+std::unique_ptr<BackgroundRecoveryKeeper> recoveryKeeper() {
+    const std::filesystem::path folder = facetorUserDataFolder();
+    if (folder.empty()) {
+        return nullptr;
+    }
+    return std::make_unique<BackgroundRecoveryKeeper>(folder / L"Recovery");
+}
+
 bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -72,7 +81,9 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), controller_(ops_, clock_, {}, programFolder()) {}
+    : instance_(instance),
+      recovery_(recoveryKeeper()),
+      controller_(ops_, clock_, {}, programFolder(), recovery_.get()) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
@@ -123,8 +134,9 @@ void MainWindow::createControls() {
 int MainWindow::run(const std::filesystem::path& fileToOpen) {
     busy_ = true;  // start-up is one command: its focus events come after it
     controller_.start();
+    const bool recovered = controller_.offerRecoveredWork();
     busy_ = false;
-    if (!fileToOpen.empty()) {
+    if (!fileToOpen.empty() && !recovered) {
         fileToOpen_ = fileToOpen;
         pending_.push_back({EventKind::OpenFile, 0});
     }
@@ -186,7 +198,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             deliver({EventKind::Close, 0});
             return 0;
         case WM_QUERYENDSESSION:  // log-off, shutdown, restart
-            return onQueryEndSession() ? TRUE : FALSE;
+            return onQueryEndSession((lParam & ENDSESSION_CRITICAL) != 0) ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam) {  // the session ends: so does the program, at once
                 controller_.onEndSession();
@@ -346,17 +358,21 @@ void MainWindow::dispatchPending() {
 }
 
 // Answered at once, as Windows waits for the answer. Inside a command (a question or a message
-// is open) the user is not done yet: unsaved work then blocks the end of the session.
-bool MainWindow::onQueryEndSession() {
+// is open) the user is not done yet: unsaved work then blocks the end of the session, unless
+// the end is critical, which nothing blocks: the copy of the unsaved work is kept instead.
+bool MainWindow::onQueryEndSession(bool critical) {
     if (closed_) {
         return true;
     }
     if (busy_) {
-        return !controller_.hasUnsavedChanges();
+        if (critical) {
+            controller_.keepUnsavedWorkNow();
+        }
+        return critical || !controller_.hasUnsavedChanges();
     }
     busy_ = true;
     ops_.applyDeferredFocus();
-    const bool mayEnd = controller_.onQueryEndSession();
+    const bool mayEnd = controller_.onQueryEndSession(critical);
     dispatchPending();
     busy_ = false;
     return mayEnd;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "editor/ui/editor_controller.h"
+#include "editor/ui/win32/background_recovery_keeper.h"
 #include "editor/ui/win32/menu_bar.h"
 #include "editor/ui/win32/system_clock.h"
 #include "editor/ui/win32/win32_window_ops.h"
@@ -28,8 +29,9 @@ class MainWindow {
 
     // Builds the window and its controls and shows it; false if the window cannot be made.
     bool create(int showCommand);
-    // Start-up of the editor, then the file named on the command line if any, the timer, then
-    // the message loop until the window is gone.
+    // Start-up of the editor, the offer of work left unsaved by a forced end, then (unless that
+    // work was taken back) the file named on the command line if any, the timer, then the
+    // message loop until the window is gone.
     int run(const std::filesystem::path& fileToOpen = {});
 
   private:
@@ -47,7 +49,7 @@ class MainWindow {
     // Keeps every keystroke for typing: false when the message is to be dropped.
     bool routeKeyboardInput(MSG& msg);
     void createControls();
-    bool onQueryEndSession();
+    bool onQueryEndSession(bool critical);
     void deliver(Event event);
     void dispatchPending();
     void dispatch(Event event);
@@ -59,6 +61,7 @@ class MainWindow {
     MenuBar menuBar_;
     Win32WindowOps ops_;
     SystemClock clock_;
+    std::unique_ptr<BackgroundRecoveryKeeper> recovery_;  // none without a user data folder
     EditorController controller_;
     // A message box runs its own message loop inside a command; events that arrive meanwhile
     // wait here so that the controller sees them after the command, as a queue would deliver.

@@ -178,6 +178,11 @@ Answer Win32WindowOps::askYesNoCancel(std::string_view title, std::string_view t
     }
 }
 
+bool Win32WindowOps::askYesNo(std::string_view title, std::string_view text) {
+    return MessageBoxW(main_, toWide(text).c_str(), toWide(title).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 std::optional<std::filesystem::path> Win32WindowOps::chooseFileToOpen() {
     return askFileToOpen(main_);
 }

@@ -33,6 +33,7 @@ class Win32WindowOps : public WindowOps {
     void setFocus(int controlId) override;
     void showMessage(std::string_view title, std::string_view text) override;
     Answer askYesNoCancel(std::string_view title, std::string_view text) override;
+    bool askYesNo(std::string_view title, std::string_view text) override;
     std::optional<std::filesystem::path> chooseFileToOpen() override;
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) override;

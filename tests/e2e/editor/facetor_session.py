@@ -2,6 +2,7 @@
 folder and drives it with uidriver."""
 
 import datetime
+import glob
 import os
 import shutil
 import subprocess
@@ -54,6 +55,18 @@ def cell_rect(cid):
     return (20 if skin % 2 == 0 else 400) + 22 * column, rows_y[visual_row], 20, 30
 
 
+def recovery_copies():
+    """The copies of unsaved work that Facetor keeps in the user's folder of the tests' prefix."""
+    prefix = uidriver.wine_env()["WINEPREFIX"]
+    return glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Local", "Facetor",
+                                  "Recovery", "*"))
+
+
+def remove_recovery_copies():
+    for copy in recovery_copies():
+        os.remove(copy)
+
+
 class FacetorCase(unittest.TestCase):
     """Starts Facetor in a fresh folder before each test and closes it afterwards."""
 
@@ -66,6 +79,9 @@ class FacetorCase(unittest.TestCase):
         if self.with_settings:
             shutil.copy(SETTINGS_FILE, self.work)
         self.prepare_folder()
+        # A copy left by another test's Facetor would be offered at start.
+        remove_recovery_copies()
+        self.addCleanup(remove_recovery_copies)
         self.process = uidriver.launch(FACETOR_EXE, self.work, self.arguments)
         self.addCleanup(uidriver.stop, self.process)
         self.ui = uidriver.UiDriver()

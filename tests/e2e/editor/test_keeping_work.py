@@ -3,12 +3,19 @@ unsaved work is lost, designs saved and opened under their own names through the
 and a file named on the command line."""
 
 import os
+import subprocess
 import unittest
 
-from facetor_session import (BIN_NAME, CAPTURE, CLEAR_ALL_BUTTON, EEP_NAMES, MENU_EXIT, RADIO_EN,
-                             RADIO_RU, RADIO_UA, FacetorCase, oracle_files, today, uidriver)
+from facetor_session import (BIN_NAME, CAPTURE, CLEAR_ALL_BUTTON, EEP_NAMES, FACETOR_EXE,
+                             MENU_EXIT, RADIO_EN, RADIO_RU, RADIO_UA, FacetorCase, oracle_files,
+                             recovery_copies, today, uidriver)
 
 QUESTION = ("Facetor", "Сохранить изменения перед выходом?")
+
+
+def read_file(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 class UndoRedo(FacetorCase):
@@ -119,6 +126,20 @@ class Closing(FacetorCase):
         self.wait_cells(100, [""])
         self.ui.menu_command(MENU_EXIT)
         self.expect_ended()
+
+
+    def test_an_opening_undone_and_redone_leaves_nothing_to_save(self):
+        oracle_files(self.work, ["cell 100 48", "cell 101 69"], 1, [today()])  # "Hi", ru
+        files = {name: read_file(os.path.join(self.work, name)) for name in (EEP_NAMES[1], BIN_NAME)}
+        for keys, cells in (("CONTROL+O", ["H", "i"]), ("CONTROL+Z", ["", ""]),
+                            ("CONTROL+Y", ["H", "i"]), ("CONTROL+Z", ["", ""])):
+            self.ui.keys(keys)
+            self.wait_cells(100, cells)
+        self.ui.keys("ALT+F4")  # back at the untouched start: nothing to ask about
+        self.assertIsNone(self.ui.msgbox(1000))
+        self.expect_ended()
+        for name, content in files.items():
+            self.assertEqual(read_file(os.path.join(self.work, name)), content, name)
 
 
 class DesignsUnderTheirOwnNames(FacetorCase):
@@ -243,6 +264,62 @@ class MissingFileOnTheCommandLine(FacetorCase):
         self.assertEqual(self.cells(100, 2), ["", ""])
         self.ui.type_text("a")
         self.wait_cells(100, ["a"])
+
+
+class FirmwareOnTheCommandLine(FacetorCase):
+    arguments = ("firmware.hex",)
+
+    def prepare_folder(self):
+        # 4 KiB of flash, in 16-byte records as a compiler writes them.
+        subprocess.run(["srec_cat", "-generate", "0", "0x1000", "-constant", "0x0C", "-o",
+                        os.path.join(self.work, "firmware.hex"), "-intel", "-obs=16",
+                        "-address-length=2"], check=True, timeout=30)
+        self.firmware = read_file(os.path.join(self.work, "firmware.hex"))
+
+    def wait_ready(self):
+        pass  # the message comes first
+
+    def test_is_refused_and_never_becomes_where_the_work_belongs(self):
+        self.assertEqual(self.ui.msgbox(20000),
+                         ("Ошибка", "Файл   firmware.hex   не образ EEPROM часов !"))
+        self.ui.msgbox_ok()
+        FacetorCase.wait_ready(self)
+        self.assertEqual(self.cells(100, 2), ["", ""])
+        self.ui.keys("CONTROL+S")  # saves under the fixed names, not over the firmware
+        self.assertTrue(uidriver.wait_until(
+            lambda: os.path.exists(os.path.join(self.work, EEP_NAMES[1])), timeout=5))
+        self.assertEqual(read_file(os.path.join(self.work, "firmware.hex")), self.firmware)
+        self.assertFalse(os.path.exists(os.path.join(self.work, "firmware.hex.bin")))
+
+
+class ForcedEnd(FacetorCase):
+
+    def test_work_of_a_killed_facetor_is_offered_at_the_next_start(self):
+        self.ui.type_text("lost", 60)
+        self.wait_cells(100, list("lost"))
+        # Within seconds the copy holds all four letters (6C 6F 73 74 in the first record).
+        self.assertTrue(uidriver.wait_until(
+            lambda: any(b":100000006C6F7374" in read_file(c) for c in recovery_copies()),
+            timeout=10), "no copy of the unsaved work")
+        self.process.kill()
+        self.process.wait()
+
+        self.process = uidriver.launch(FACETOR_EXE, self.work)
+        self.addCleanup(uidriver.stop, self.process)
+        self.ui.attach("Facetor", 60000)  # the main window or the question, whichever is first
+        self.assertTrue(self.ui.msgbox(20000)[1].startswith("Восстановить несохранённую работу?"))
+        self.ui.msgbox_press(self.ui.IDYES)
+        self.ui.attach("Facetor", 10000)
+        self.wait_ready()
+        self.wait_cells(100, list("lost"))
+        self.assertEqual(len(recovery_copies()), 1)  # still unsaved, so still kept
+
+        self.ui.close()
+        self.assertEqual(self.ui.msgbox(5000), QUESTION)
+        self.ui.msgbox_press(self.ui.IDNO)  # let go on purpose: the copy goes
+        self.ui.wait_closed(10000)
+        self.assertEqual(self.process.wait(timeout=10), 0)
+        self.assertEqual(recovery_copies(), [])
 
 
 if __name__ == "__main__":

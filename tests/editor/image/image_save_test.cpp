@@ -134,17 +134,34 @@ TEST_F(ImageSave, DiskFullKeepsThePreviousFilesExactly) {
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{kBin, kRussianEep}));
 }
 #else
-TEST_F(ImageSave, LockedFileKeepsItsContentAndNoTemporaryRemains) {
-    writeFile(folder / kBin, "locked");
-    const HANDLE lock = CreateFileW((folder / kBin).wstring().c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    const bool written = writeBinFile(imageFor(1), folder.path());
-    CloseHandle(lock);
+// An antivirus or an indexer holds the file for a moment: the save waits for it. Held for good,
+// the file keeps its content and no temporary file remains.
+TEST_F(ImageSave, AFileHeldForAMomentIsWaitedForAndOneHeldForGoodIsKept) {
+    for (const bool released : {true, false}) {
+        SCOPED_TRACE(released);
+        writeFile(folder / kBin, "held");
+        const HANDLE hold = CreateFileW((folder / kBin).wstring().c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+        const auto releaseSoon = [](void* file) -> DWORD {
+            Sleep(300);
+            CloseHandle(file);
+            return 0;
+        };
+        const HANDLE releaser =
+            released ? CreateThread(nullptr, 0, releaseSoon, hold, 0, nullptr) : nullptr;
+        const bool written = writeBinFile(imageFor(1), folder.path());
+        if (releaser) {
+            WaitForSingleObject(releaser, INFINITE);
+            CloseHandle(releaser);
+        } else {
+            CloseHandle(hold);
+        }
 
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(folder / kBin), "locked");
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{kBin});
+        EXPECT_EQ(written, released);
+        EXPECT_EQ(readFile(folder / kBin), released ? bytesOf(imageFor(1)) : "held");
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{kBin});
+    }
 }
 #endif
 

@@ -83,34 +83,46 @@ TEST_F(StandardTools, IntelHexOfTheImageOpensByItsAddressesWhateverWroteIt) {
     struct ToolFile {
         std::string name;
         std::string command;
-        bool opens;
+        const char* refusal;  // the end of the message; nullptr: the file opens
     };
+    constexpr const char* opens = nullptr;
+    constexpr const char* damaged = "повреждён !";
+    constexpr const char* foreign = "не образ EEPROM часов !";
     const ToolFile files[] = {
-        {"32-byte records, as avrdude reads the clock back", srec32 + " > {out}", true},
+        {"32-byte records, as avrdude reads the clock back", srec32 + " > {out}", opens},
         {"8-byte records, CR LF, a start address",
          "srec_cat {eep} -intel -execution-start-address 0 -o {out} -intel -obs=8 "
          "-line-termination=crlf",
-         true},
+         opens},
         {"records shuffled",
          "(" + srec32 + " | sed '$d' | shuf --random-source={bin}; echo :00000001FF) > {out}",
-         true},
+         opens},
         {"the whole EEPROM, the gap as 0xFF",
-         "srec_cat {eep} -intel -fill 0xFF 0 0x200 -o {out} -intel -obs=32", true},
-        {"lower case", srec32 + " | tr A-F a-f > {out}", true},
-        {"objcopy from the .bin, the gap as zeros", "objcopy -I binary -O ihex {bin} {out}", true},
-        // Not Intel HEX of the EEPROM: read line by line as before.
+         "srec_cat {eep} -intel -fill 0xFF 0 0x200 -o {out} -intel -obs=32", opens},
+        {"lower case", srec32 + " | tr A-F a-f > {out}", opens},
+        {"objcopy from the .bin, the gap as zeros", "objcopy -I binary -O ihex {bin} {out}", opens},
+        {"a blank after every record", srec32 + " | sed 's/$/ /' > {out}", opens},
+        {"a Ctrl+Z after the end record", "(" + srec32 + "; printf '\\032') > {out}", opens},
+        {"a UTF-8 byte order mark", "(printf '\\357\\273\\277'; " + srec32 + ") > {out}", opens},
+        {"a zero-length data record", "(echo :0000000000; " + srec32 + ") > {out}", opens},
+        // Intel HEX of something else: never read line by line.
         {"Facetor's records past the EEPROM",
-         "objcopy -I ihex -O ihex --change-addresses 0x1000 {eep} {out}", true},
-        {"a wrong checksum", srec32 + " | sed '3s/..$/00/' > {out}", false},
+         "objcopy -I ihex -O ihex --change-addresses 0x1000 {eep} {out}", foreign},
+        {"a 4 KiB firmware in 16-byte records",
+         "srec_cat -generate 0 0x1000 -constant 0x0C -o {out} -intel -obs=16 -address-length=2",
+         foreign},
+        {"the EEPROM at 0x810000, as in an ELF file",
+         "srec_cat {eep} -intel -offset 0x810000 -o {out} -intel -obs=16", foreign},
+        {"a wrong checksum", srec32 + " | sed '3s/..$/00/' > {out}", damaged},
         {"one address given two values",
          "(" + srec32 +
              " | sed '$d'; srec_cat {eep} -intel -crop 0x10 0x20 -offset -0x10 -o - "
              "-intel) > {out}",
-         false},
+         damaged},
         // Intel HEX of the EEPROM without bytes the document is made from.
-        {"without the styles", "srec_cat {eep} -intel -crop 0 0x150 -o {out} -intel", false},
+        {"without the styles", "srec_cat {eep} -intel -crop 0 0x150 -o {out} -intel", damaged},
         {"without the trailer", "srec_cat {eep} -intel -crop 0 0x1B0 -o {out} -intel -obs=16",
-         false},
+         damaged},
     };
 
     SkinDocument saved = clearedDocument();
@@ -128,15 +140,16 @@ TEST_F(StandardTools, IntelHexOfTheImageOpensByItsAddressesWhateverWroteIt) {
         SkinDocument target = clearedDocument();
         ReaderWindow window;
 
-        EXPECT_EQ(readEepFileAt(target, out, window.ops()), file.opens);
-        if (file.opens) {
+        EXPECT_EQ(readEepFileAt(target, out, window.ops()), file.refusal == opens);
+        if (file.refusal == opens) {
             EXPECT_EQ(contentsOf(target), contentsOf(saved));
             EXPECT_EQ(window.selectedLocalizations, std::vector<int>{2});
             EXPECT_TRUE(window.messages.empty());
         } else {
             EXPECT_EQ(contentsOf(target), contentsOf(clearedDocument()));
             ASSERT_EQ(window.messages.size(), 1u);
-            EXPECT_EQ(window.messages[0].second, "Файл   backup.eep   повреждён !");
+            EXPECT_EQ(window.messages[0].second,
+                      std::string("Файл   backup.eep   ") + file.refusal);
         }
     }
 }

@@ -206,6 +206,13 @@ TEST_F(EditorTest, ControlCharactersNeverEnterACell) {
     window.clipboard = "d\te\r\nf\x7f";
     menu(ids::kShortcutPaste);
     EXPECT_EQ(shownRow(100, 7), "abcdef");
+    // Typography from a word processor or a browser, as the clock can show it.
+    window.clipboard =
+        "\u00AB1\u00BB\u00A0\u2014\u201E2\u201C\u2013\u201C3\u201D \u2018x\u2019\u2026";
+    menu(ids::kShortcutPaste);
+    EXPECT_EQ(shownRow(106, 19), "\"1\"-\"2\"-\"3\"'x'...");  // a blank cell shows nothing
+    EXPECT_EQ(editor.document().cell(109), SkinDocument::kBlank);
+    EXPECT_EQ(cursor(), 125);
     for (int id = kFirstCell; id <= kLastCell; ++id) {
         EXPECT_GE(editor.document().cell(id), 0x20) << id;
         EXPECT_NE(editor.document().cell(id), 0x7F) << id;

@@ -70,6 +70,11 @@ class FakeWindow : public WindowOps {
         endOfSessionBlockWhileAsking.push_back(endOfSessionBlock);
         return answer;
     }
+    bool askYesNo(std::string_view title, std::string_view text) override {
+        questions.push_back({std::string(title), std::string(text)});
+        endOfSessionBlockWhileAsking.push_back(endOfSessionBlock);
+        return yes;
+    }
     std::string clipboardText() const override { return clipboard; }
     void blockEndOfSession(std::string_view reason) override {
         endOfSessionBlock = std::string(reason);
@@ -79,6 +84,11 @@ class FakeWindow : public WindowOps {
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) override {
         suggestedSaveName = suggested;
+        if (!savesChosen.empty()) {
+            const auto chosen = savesChosen.front();
+            savesChosen.pop_front();
+            return chosen;
+        }
         return fileToSave;
     }
     void quit() override { quitCalled = true; }
@@ -107,8 +117,10 @@ class FakeWindow : public WindowOps {
     bool quitCalled = false;
     std::vector<Message> questions;
     Answer answer = Answer::Cancel;                   // what the user answers to a question
+    bool yes = true;                                  // ... to a question of Yes or No
     std::optional<std::filesystem::path> fileToOpen;  // what the user picks in the dialogs
     std::optional<std::filesystem::path> fileToSave;
+    std::deque<std::optional<std::filesystem::path>> savesChosen;  // taken before fileToSave
     std::filesystem::path suggestedSaveName;
     std::string clipboard;                         // UTF-8
     std::optional<std::string> endOfSessionBlock;  // the reason given while it is blocked
@@ -124,11 +136,11 @@ class FakeClock : public Clock {
 
 class TempFolder {
   public:
-    TempFolder() {
+    explicit TempFolder(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
         do {
-            path_ = std::filesystem::temp_directory_path() /
-                    ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
+            path_ = base / ("facetor-ui-" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {

@@ -24,7 +24,7 @@ inline constexpr std::string_view kPortLabel = "COM-порт:";
 inline constexpr std::string_view kSpeedLabel = "Скорость:";
 inline constexpr std::string_view kSlowMode = "Медленный режим";
 inline constexpr std::string_view kSlowModeHint =
-    "для часов, которые не отвечают на полной скорости (-B 32)";
+    "если часы не отвечают на полной скорости (-B 32)";
 inline constexpr std::string_view kAvrdudeLabel = "avrdude:";
 inline constexpr std::string_view kBrowse = "Обзор...";
 inline constexpr std::string_view kOk = "OK";
@@ -32,9 +32,13 @@ inline constexpr std::string_view kCancel = "Отмена";
 inline constexpr std::string_view kAvrdudeMissing =
     "avrdude не найден. Укажите avrdude.exe кнопкой «Обзор...» (он есть, например, в Arduino "
     "IDE) или положите его рядом с Facetor.exe.";
+inline constexpr std::string_view kProgrammerHint =
+    "Выберите программатор, через который часы подключены к компьютеру.";
+inline constexpr std::string_view kAvrdudeNotFoundShort = "avrdude не найден";
+inline constexpr std::string_view kAvrdudeFilter = "avrdude (avrdude.exe)";
+inline constexpr std::string_view kProgramsFilter = "Программы (*.exe)";
 inline constexpr std::string_view kVersionAsking = "Версия: определяется...";
 inline constexpr std::string_view kVersionUnknown = "Версия: не удалось определить";
-inline constexpr std::string_view kBrowseFilter = "avrdude.exe";
 std::string versionText(std::string_view version);  // "Версия: 7.1"
 
 // The progress dialog and the result.

@@ -20,7 +20,8 @@ std::string quoted(const std::string& argument) {
         out += c;
     }
     out.append(2 * backslashes, '\\');  // before the closing quote
-    return out + "\"";
+    out += '"';
+    return out;
 }
 
 }  // namespace
@@ -29,9 +30,12 @@ std::string windowsCommandLine(const std::filesystem::path& program,
                                const std::vector<std::string>& arguments) {
     const std::u8string name = program.u8string();
     // The program's name is read up to the next quote, backslashes and all.
-    std::string line = "\"" + std::string(name.begin(), name.end()) + "\"";
+    std::string line(1, '"');
+    line.append(name.begin(), name.end());
+    line += '"';
     for (const std::string& argument : arguments) {
-        line += " " + quoted(argument);
+        line += ' ';
+        line += quoted(argument);
     }
     return line;
 }

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "editor/image/image_to_document.h"
 #include "editor/model/lcd_charset.h"
 #include "editor/model/settings_file.h"
 #include "editor/model/text_encoding.h"
@@ -475,6 +476,30 @@ void EditorController::restore(const DocumentSnapshot& snapshot) {
 void EditorController::updateUndoMenu() {
     window_.setEnabled(ids::kMenuUndo, history_.canUndo());
     window_.setEnabled(ids::kMenuRedo, history_.canRedo());
+}
+
+EepromImage EditorController::imageForClock() {
+    takeInTyped();
+    const LocalDateTime now = clock_.now();
+    return buildEepromImage(document_, localizations_, selectedLocalization(window_),
+                            CalendarDate{now.day, now.month, now.year});
+}
+
+void EditorController::openImageAsDesign(const EepromImage& image) {
+    takeInTyped();
+    const DocumentSnapshot before{document_, openingState()};
+    loadImageIntoDocument(image, document_);
+    if (image[kLocalizationNumberOffset] < kLocalizationCount) {
+        selectLocalization(window_, image[kLocalizationNumberOffset]);
+    }
+    documentFiles_.reset();
+    if (!before.document.sameContent(document_) ||
+        before.opening->localization != selectedLocalization(window_) || before.opening->files) {
+        history_.record(before);
+        updateUndoMenu();
+    }
+    document_.setCursor(kFirstCell);
+    refreshAndFocus();
 }
 
 }  // namespace facetor

@@ -45,6 +45,13 @@ class EditorController {
     // opens a chosen one.
     void openFile(const std::filesystem::path& eepFile);
 
+    // For writing into the clock: the letters typed before are taken in first, then the image
+    // of the selected Localization is built as a save would build it.
+    EepromImage imageForClock();
+    // The EEPROM read from the clock, opened as a design by the image's byte map: one undoable
+    // opening; the work then belongs to the fixed names, and nothing is written until a save.
+    void openImageAsDesign(const EepromImage& image);
+
     // Whether the document differs from what the place where it belongs holds, as far as this
     // run knows (at first: the empty document).
     bool hasUnsavedChanges() const { return !document_.sameContent(savedContent_); }

@@ -37,6 +37,16 @@ bool writeText(const std::filesystem::path& file, const std::string& text) {
     return static_cast<bool>(out.flush());
 }
 
+// The files of a run are read once it has ended: none is left behind but a backup that could
+// not be moved into Backups.
+void removeWorkFiles(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    for (std::string_view file : {clock::kImageFile, clock::kAfterFile, clock::kReadFile}) {
+        std::filesystem::remove(folder / file, ignored);
+    }
+    std::filesystem::remove(folder, ignored);  // only when empty
+}
+
 std::string datedName(const LocalDateTime& t, int attempt) {
     char name[64];
     if (attempt == 0) {
@@ -107,6 +117,7 @@ void ClockCommands::writeToClock() {
         finished.log = firstLog + "\n\n" + finished.log;
     }
     const std::string backup = finished.files.before ? keepBackup(*setup) : std::string();
+    removeWorkFiles(setup->workFolder);
     report(JobKind::Write, *setup, finished, backup);
 }
 
@@ -121,6 +132,7 @@ void ClockCommands::readFromClock() {
         finished = run(JobKind::Read, *setup, clock::kPart168P, nullptr);
         finished.as168P = true;
     }
+    removeWorkFiles(setup->workFolder);
     if (finished.verdict.outcome == Outcome::Read && finished.files.after) {
         editor_.openImageAsDesign(*finished.files.after);
         return;

@@ -25,7 +25,11 @@ std::string backupLine(const ResultContext& context) {
     if (context.backup.empty()) {
         return {};
     }
-    return "\n\nПрежнее содержимое EEPROM сохранено в файле:\n" + context.backup;
+    std::string line = "\n\nПрежнее содержимое EEPROM сохранено в файле:\n" + context.backup;
+    if (context.backup.ends_with(".eep")) {
+        line += "\n(его открывает «Открыть файл...»; рядом тот же образ в .bin для avrdude)";
+    }
+    return line;
 }
 
 // A write that began and did not end well leaves the EEPROM in between.

@@ -116,7 +116,8 @@ void ClockCommands::writeToClock() {
         finished.as168P = true;
         finished.log = firstLog + "\n\n" + finished.log;
     }
-    const std::string backup = finished.files.before ? keepBackup(*setup) : std::string();
+    const std::string backup =
+        finished.files.before ? keepBackup(*setup, *finished.files.before) : std::string();
     removeWorkFiles(setup->workFolder);
     report(JobKind::Write, *setup, finished, backup);
 }
@@ -208,23 +209,28 @@ ClockCommands::Finished ClockCommands::run(JobKind job, const Setup& setup, std:
     return finished;
 }
 
-// The EEPROM as it was goes under a dated name into Backups; the whole path, or empty when it
-// could not be kept there (then it stays in the work folder, which the message names instead).
-std::string ClockCommands::keepBackup(const Setup& setup) {
+// The EEPROM as it was goes under a dated name into Backups, raw as avrdude read it and as
+// Intel HEX that Facetor opens. The path of the .eep (of the .bin when the .eep could not be
+// written), or of the file read when it could not be moved there.
+std::string ClockCommands::keepBackup(const Setup& setup, const EepromImage& before) {
     const std::filesystem::path backups = services_.dataFolder / kBackupFolderName;
     const std::filesystem::path read = setup.workFolder / clock::kBeforeFile;
     std::error_code error;
     std::filesystem::create_directories(backups, error);
     const LocalDateTime now = services_.wallClock.now();
     for (int attempt = 0; attempt < 100 && !error; ++attempt) {
-        const std::filesystem::path target = backups / datedName(now, attempt);
+        std::filesystem::path target = backups / datedName(now, attempt);
         if (std::filesystem::exists(target, error)) {
             continue;
         }
         std::filesystem::rename(read, target, error);
-        if (!error) {
+        if (error) {
+            break;
+        }
+        if (writeText(target.replace_extension(".eep"), wholeEepromHexText(before))) {
             return utf8(target);
         }
+        return utf8(target.replace_extension(".bin"));
     }
     return utf8(read);
 }

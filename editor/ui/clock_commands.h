@@ -79,7 +79,7 @@ class ClockCommands {
     std::optional<Setup> prepare(clock::JobKind job);
     Finished run(clock::JobKind job, const Setup& setup, std::string_view part,
                  const EepromImage* image);
-    std::string keepBackup(const Setup& setup);
+    std::string keepBackup(const Setup& setup, const EepromImage& before);
     void report(clock::JobKind job, const Setup& setup, const Finished& finished,
                 const std::string& backup);
 

@@ -141,10 +141,11 @@ class Writing(ClockCase):
         for address in range(512):
             expected = old[address] if address in GAP else image[address]
             self.assertEqual(eeprom[address], expected, f"address {address:#x}")
-        backup = next(line for line in text.splitlines() if line.endswith(".bin"))
+        backup = next(line for line in text.splitlines() if line.endswith(".eep"))
         self.assertIn("\\Facetor\\Backups\\eeprom-", backup)
-        with open(in_prefix(backup), "rb") as f:
-            self.assertEqual(f.read(), old)
+        with open(in_prefix(backup[:-4] + ".bin"), "rb") as f:
+            self.assertEqual(f.read(), old)  # as read; the .eep beside it opens in Facetor
+        self.assertTrue(os.path.exists(in_prefix(backup)))
 
         self.ui.attach("Запись в часы")  # "Показать журнал": the command line and the output
         self.ui.post_click(SHOW_LOG)  # the log opens over it, modal

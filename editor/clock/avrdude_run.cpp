@@ -12,7 +12,8 @@ constexpr std::string_view kCutMarker = "\n[...]\n";
 AvrdudeRun::AvrdudeRun(ProcessLauncher& launcher, const Stopwatch& stopwatch, RunLimits limits)
     : launcher_(launcher), stopwatch_(stopwatch), limits_(limits) {}
 
-void AvrdudeRun::start(const std::filesystem::path& avrdude, std::vector<std::string> arguments,
+void AvrdudeRun::start(const std::filesystem::path& avrdude,
+                       const std::vector<std::string>& arguments,
                        const std::filesystem::path& workFolder) {
     commandLine_ = windowsCommandLine(avrdude, arguments);
     startedAt_ = lastOutputAt_ = stopwatch_.milliseconds();

@@ -41,7 +41,7 @@ class AvrdudeRun {
 
     AvrdudeRun(ProcessLauncher& launcher, const Stopwatch& stopwatch, RunLimits limits = {});
 
-    void start(const std::filesystem::path& avrdude, std::vector<std::string> arguments,
+    void start(const std::filesystem::path& avrdude, const std::vector<std::string>& arguments,
                const std::filesystem::path& workFolder);
     // Takes in what avrdude printed and checks the deadlines; false once the run is over.
     bool poll();

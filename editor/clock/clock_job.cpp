@@ -65,11 +65,12 @@ Outcome diagnose(const OutputFacts& facts) {
 
 }  // namespace
 
-std::vector<std::string> operationArguments(JobKind job) {
+std::vector<std::string> operationArguments(JobKind job, std::string_view backupName) {
     if (job == JobKind::Read) {
         return {"-U", operation("r", kReadFile, 'r')};
     }
-    return {"-U", operation("r", kBeforeFile, 'r'), "-U", operation("w", kImageFile, 'i'),
+    const std::string backup = "../" + std::string(kBackupFolder) + "/" + std::string(backupName);
+    return {"-U", operation("r", backup, 'r'),    "-U", operation("w", kImageFile, 'i'),
             "-U", operation("r", kAfterFile, 'r')};
 }
 

@@ -17,16 +17,18 @@ namespace facetor::clock {
 
 enum class JobKind { Write, Read };
 
-// The files of one run, in avrdude's working folder: short ASCII names, so that no code page
-// stands between Facetor and avrdude.
-inline constexpr std::string_view kBeforeFile = "before.bin";  // the EEPROM as it was
-inline constexpr std::string_view kImageFile = "image.eep";    // the records to write
-inline constexpr std::string_view kAfterFile = "after.bin";    // read back after the write
-inline constexpr std::string_view kReadFile = "read.bin";  // "Прочитать из часов"
+// The files of one run, named relative to avrdude's working folder: short ASCII names, so that
+// no code page stands between Facetor and avrdude. The backup of a write goes straight into the
+// Backups folder beside it, under its dated name (forward slashes suit both Windows and avrdude).
+inline constexpr std::string_view kBackupFolder = "Backups";
+inline constexpr std::string_view kImageFile = "image.eep";  // the records to write
+inline constexpr std::string_view kAfterFile = "after.bin";  // read back after the write
+inline constexpr std::string_view kReadFile = "read.bin";    // "Прочитать из часов"
 
-// The -U operations, in order: a write reads the EEPROM (raw), writes the image's records (its
-// 448 bytes, never the reserved gap; avrdude verifies them), and reads it again (raw).
-std::vector<std::string> operationArguments(JobKind job);
+// The -U operations, in order: a write reads the EEPROM (raw) into `backupName` in the Backups
+// folder, writes the image's records (its 448 bytes, never the reserved gap; avrdude verifies
+// them), and reads it again (raw).
+std::vector<std::string> operationArguments(JobKind job, std::string_view backupName = {});
 
 enum class Phase { Connecting, Backup, Writing, Verifying, Reading };
 

@@ -205,6 +205,11 @@ std::string resultText(JobKind job, const Verdict& verdict, const ResultContext&
         case Outcome::Failed:
             break;
     }
+    if (verdict.exitCode == 0) {  // it said it succeeded, yet a file it read is not all there
+        return "avrdude закончил работу, но прочитанный им образ EEPROM неполон. Что он "
+               "сообщил, видно по кнопке «Показать журнал»." +
+               partlyWritten(verdict, context);
+    }
     return "avrdude закончил работу с ошибкой (код " + std::to_string(verdict.exitCode) +
            "). Что он сообщил, видно по кнопке «Показать журнал»." +
            partlyWritten(verdict, context);

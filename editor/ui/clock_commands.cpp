@@ -14,7 +14,6 @@ using clock::JobKind;
 using clock::Outcome;
 
 constexpr std::string_view kWorkFolderName = "Transfer";
-constexpr std::string_view kBackupFolderName = "Backups";
 
 std::string utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -37,8 +36,7 @@ bool writeText(const std::filesystem::path& file, const std::string& text) {
     return static_cast<bool>(out.flush());
 }
 
-// The files of a run are read once it has ended: none is left behind but a backup that could
-// not be moved into Backups.
+// The files of a run are read once it has ended: none is left behind but the backup.
 void removeWorkFiles(const std::filesystem::path& folder) {
     std::error_code ignored;
     for (std::string_view file : {clock::kImageFile, clock::kAfterFile, clock::kReadFile}) {
@@ -151,7 +149,7 @@ void ClockCommands::editProgrammer() {
 // The settings, avrdude and an empty work folder; the programmer dialog opens by itself when
 // avrdude cannot be found or a COM port is missing.
 std::optional<ClockCommands::Setup> ClockCommands::prepare(JobKind job) {
-    Setup setup{services_.settings.load(), {}, services_.dataFolder / kWorkFolderName};
+    Setup setup{services_.settings.load(), {}, services_.dataFolder / kWorkFolderName, {}};
     std::optional<clock::FoundAvrdude> found = services_.findAvrdude(setup.settings.avrdude);
     const auto portMissing = [&setup] {
         return clock::programmerInfo(setup.settings.programmer).serial &&
@@ -174,8 +172,20 @@ std::optional<ClockCommands::Setup> ClockCommands::prepare(JobKind job) {
     }
     setup.avrdude = *found;
     std::error_code error;
-    std::filesystem::remove_all(setup.workFolder, error);
+    removeWorkFiles(setup.workFolder);
     std::filesystem::create_directories(setup.workFolder, error);
+    if (!error) {
+        std::filesystem::create_directories(backupFolder(), error);
+    }
+    // A name no backup has yet: that of this minute and second, numbered when it is taken.
+    const LocalDateTime now = services_.wallClock.now();
+    for (int attempt = 0; setup.backupName.empty() && attempt < 100; ++attempt) {
+        const std::string name = datedName(now, attempt);
+        std::error_code ignored;
+        if (!std::filesystem::exists(backupFolder() / name, ignored)) {
+            setup.backupName = name;
+        }
+    }
     if (error) {
         services_.ui.showResult(
             title, clock::preparationFailed(utf8(setup.workFolder), error.message()), {}, false);
@@ -190,7 +200,7 @@ ClockCommands::Finished ClockCommands::run(JobKind job, const Setup& setup, std:
     Finished finished;
     std::vector<std::string> arguments =
         clock::connectionArguments(setup.settings, part, setup.avrdude.config);
-    const std::vector<std::string> operations = clock::operationArguments(job);
+    const std::vector<std::string> operations = clock::operationArguments(job, setup.backupName);
     arguments.insert(arguments.end(), operations.begin(), operations.end());
 
     clock::AvrdudeRun avrdude(services_.launcher, services_.stopwatch, services_.limits);
@@ -198,7 +208,7 @@ ClockCommands::Finished ClockCommands::run(JobKind job, const Setup& setup, std:
     services_.ui.follow(avrdude, job);
 
     if (job == JobKind::Write) {
-        finished.files.before = readImageFile(folder / clock::kBeforeFile);
+        finished.files.before = readImageFile(backupFolder() / setup.backupName);
         finished.files.after = readImageFile(folder / clock::kAfterFile);
     } else {
         finished.files.after = readImageFile(folder / clock::kReadFile);
@@ -209,30 +219,16 @@ ClockCommands::Finished ClockCommands::run(JobKind job, const Setup& setup, std:
     return finished;
 }
 
-// The EEPROM as it was goes under a dated name into Backups, raw as avrdude read it and as
-// Intel HEX that Facetor opens. The path of the .eep (of the .bin when the .eep could not be
-// written), or of the file read when it could not be moved there.
+std::filesystem::path ClockCommands::backupFolder() const {
+    return services_.dataFolder / clock::kBackupFolder;
+}
+
+// Beside the EEPROM as avrdude read it, the same as Intel HEX that Facetor opens. The path of
+// the .eep, or of the .bin when the .eep could not be written.
 std::string ClockCommands::keepBackup(const Setup& setup, const EepromImage& before) {
-    const std::filesystem::path backups = services_.dataFolder / kBackupFolderName;
-    const std::filesystem::path read = setup.workFolder / clock::kBeforeFile;
-    std::error_code error;
-    std::filesystem::create_directories(backups, error);
-    const LocalDateTime now = services_.wallClock.now();
-    for (int attempt = 0; attempt < 100 && !error; ++attempt) {
-        std::filesystem::path target = backups / datedName(now, attempt);
-        if (std::filesystem::exists(target, error)) {
-            continue;
-        }
-        std::filesystem::rename(read, target, error);
-        if (error) {
-            break;
-        }
-        if (writeText(target.replace_extension(".eep"), wholeEepromHexText(before))) {
-            return utf8(target);
-        }
-        return utf8(target.replace_extension(".bin"));
-    }
-    return utf8(read);
+    std::filesystem::path backup = backupFolder() / setup.backupName;
+    const std::filesystem::path asHex = std::filesystem::path(backup).replace_extension(".eep");
+    return utf8(writeText(asHex, wholeEepromHexText(before)) ? asHex : backup);
 }
 
 void ClockCommands::report(JobKind job, const Setup& setup, const Finished& finished,

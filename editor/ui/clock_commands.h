@@ -65,6 +65,7 @@ class ClockCommands {
         clock::ProgrammerSettings settings;
         clock::FoundAvrdude avrdude;
         std::filesystem::path workFolder;
+        std::string backupName;  // of a write: in the Backups folder
     };
     struct Finished {
         clock::Verdict verdict;
@@ -79,6 +80,7 @@ class ClockCommands {
     std::optional<Setup> prepare(clock::JobKind job);
     Finished run(clock::JobKind job, const Setup& setup, std::string_view part,
                  const EepromImage* image);
+    std::filesystem::path backupFolder() const;
     std::string keepBackup(const Setup& setup, const EepromImage& before);
     void report(clock::JobKind job, const Setup& setup, const Finished& finished,
                 const std::string& backup);

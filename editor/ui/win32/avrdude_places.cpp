@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace facetor::win32 {
@@ -62,8 +63,24 @@ std::vector<std::filesystem::path> pathFolders() {
     return folders;
 }
 
-}  // namespace
+// avrdude reads its arguments in the ANSI code page: a path to avrdude.conf with letters beyond
+// ASCII (a Cyrillic user name) goes in its short 8.3 form where the volume keeps one.
+std::filesystem::path withoutWideLetters(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x80; })) {
+        return path;
+    }
+    std::wstring shortPath(MAX_PATH, L'\0');
+    const DWORD length =
+        GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    if (length == 0 || length >= shortPath.size()) {
+        return path;
+    }
+    shortPath.resize(length);
+    return shortPath;
+}
 
+// The folder of Facetor.exe.
 std::filesystem::path programFolder() {
     std::wstring path(MAX_PATH, L'\0');
     DWORD length = 0;
@@ -74,6 +91,8 @@ std::filesystem::path programFolder() {
     path.resize(length);
     return std::filesystem::path(path).parent_path();
 }
+
+}  // namespace
 
 std::optional<clock::FoundAvrdude> findAvrdudeOnThisComputer(const std::filesystem::path& chosen) {
     clock::AvrdudePlaces places{chosen, programFolder(), pathFolders(), {}, {}};
@@ -91,7 +110,11 @@ std::optional<clock::FoundAvrdude> findAvrdudeOnThisComputer(const std::filesyst
                                            L"Arduino\\hardware\\tools\\avr\\bin\\avrdude.exe");
         }
     }
-    return clock::findAvrdude(places, Win32FileProbe());
+    std::optional<clock::FoundAvrdude> found = clock::findAvrdude(places, Win32FileProbe());
+    if (found && !found->config.empty()) {
+        found->config = withoutWideLetters(found->config);
+    }
+    return found;
 }
 
 }  // namespace facetor::win32

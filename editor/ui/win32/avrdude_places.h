@@ -11,7 +11,4 @@ namespace facetor::win32 {
 
 std::optional<clock::FoundAvrdude> findAvrdudeOnThisComputer(const std::filesystem::path& chosen);
 
-// The folder of Facetor.exe.
-std::filesystem::path programFolder();
-
 }  // namespace facetor::win32

@@ -32,6 +32,8 @@ class Win32ChildProcess : public clock::ChildProcess {
     ~Win32ChildProcess() override {
         terminate();
         if (reader_) {
+            // A process outside the job (where jobs cannot nest) may still hold the pipe open.
+            CancelSynchronousIo(reader_);
             WaitForSingleObject(reader_, INFINITE);
         }
         closeHandle(reader_);

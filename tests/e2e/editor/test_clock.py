@@ -44,9 +44,6 @@ class ClockTarget:
     def eeprom(self):
         return bytes.fromhex(self.tell("eeprom").split()[1])
 
-    def load(self, data):
-        assert self.tell("load " + data.hex()) == "ok"
-
     def stop(self):
         self.process.stdin.close()
         self.process.wait(timeout=10)
@@ -59,6 +56,16 @@ def dialog_shown(ui):
         return ui.msgbox(0)
     except uidriver.DriverError:
         return None
+
+
+def choose(ui, programmer, port="COM7"):
+    """Chooses the programmer (and its port) in "Программатор..."."""
+    ui.menu_command(PROGRAMMER)
+    ui.attach("Программатор", 10000)
+    ui.combo_select(201, programmer)
+    ui.combo_select(202, [ui.combo_item(202, i) for i in range(ui.combo_count(202))].index(port))
+    ui.msgbox_press(ui.IDOK)
+    ui.attach("Facetor")
 
 
 def in_prefix(windows_path):
@@ -83,14 +90,7 @@ class ClockCase(FacetorCase):
         return target
 
     def choose(self, programmer, port="COM7"):
-        """Chooses the programmer (and its port) in "Программатор..."."""
-        self.ui.menu_command(PROGRAMMER)
-        self.ui.attach("Программатор", 10000)
-        self.ui.combo_select(201, programmer)
-        ports = [self.ui.combo_item(202, i) for i in range(self.ui.combo_count(202))]
-        self.ui.combo_select(202, ports.index(port))
-        self.ui.msgbox_press(self.ui.IDOK)
-        self.ui.attach("Facetor")
+        choose(self.ui, programmer, port)
         self.wait_idle()
 
     def result(self, timeout=90):
@@ -116,8 +116,7 @@ class Writing(ClockCase):
 
     def test_write_leaves_the_image_and_keeps_what_was_there(self):
         old = bytes(random.Random(23).randrange(256) for _ in range(512))
-        target = self.target("write-delay-us 3400")  # as long as a real EEPROM takes
-        target.load(old)
+        target = self.target("write-delay-us 3400", "load " + old.hex())  # a real EEPROM's time
         self.choose(BOOTLOADER)
         self.ui.type_text("Hi", 120)
         self.wait_cells(100, ["H", "i"])
@@ -209,8 +208,7 @@ class Reading(ClockCase):
         image = bytearray(b" " * 256 + b"\xff" * 80 + bytes(176))
         image[0:5] = b"CLOCK"
         image[0x1FE] = 0  # en
-        target = self.target()
-        target.load(bytes(image))
+        self.target("load " + image.hex())
         self.choose(BOOTLOADER)
         self.ui.keys("CONTROL+SHIFT+U")
         self.wait_cells(100, list("CLOCK"), timeout=30)

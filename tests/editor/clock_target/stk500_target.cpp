@@ -1,9 +1,7 @@
-// The clock's ATmega168 as a serial bootloader or an Arduino as ISP shows it to avrdude: the
-// STK500 version 1 protocol on a pseudo-terminal, a signature and 512 bytes of EEPROM. It makes
-// its own pseudo-terminal, links it at the path it is given (which the tests map as a COM port)
-// and keeps the far end open itself, so avrdude may open and close it as often as it likes.
-//
-// Commands on standard input, each answered by one line on standard output:
+// The clock's ATmega168 as a serial bootloader or an Arduino as ISP shows it to avrdude: STK500
+// version 1 on a pseudo-terminal that it links at the path given (the tests map it as a COM
+// port) and keeps open itself, so avrdude may open and close it as often as it likes. Commands
+// on standard input, each answered by a line on standard output:
 //   eeprom                 -> "eeprom <1024 hex digits>"
 //   load <1024 hex>        -> the EEPROM holds that
 //   signature <6 hex>      -> the signature it gives from now on
@@ -12,7 +10,6 @@
 //   stuck <address>        -> that EEPROM byte keeps its value whatever is written
 //   write-delay-us <n>     -> each EEPROM byte takes that long to write (a real one: 3400)
 //   written                -> "written <EEPROM bytes written so far>"
-// It ends at the end of its input.
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -72,24 +69,6 @@ std::optional<std::size_t> commandLength(const Bytes& in) {
     }
 }
 
-// The byte a universal (ISP) instruction gives back.
-std::uint8_t universal(Target& t, const std::uint8_t* op) {
-    const unsigned address = (op[1] << 8 | op[2]) & 0x1FF;
-    switch (op[0]) {
-        case 0x30:
-            return t.signature[op[2] % 3];
-        case 0xA0:
-            return t.eeprom[address];
-        case 0xC0:
-            if (static_cast<long>(address) != t.stuck) {
-                t.eeprom[address] = op[3];
-            }
-            return 0;
-        default:
-            return 0;
-    }
-}
-
 void writeEeprom(Target& t, const std::uint8_t* data, std::size_t count) {
     for (std::size_t i = 0; i < count && !t.mute; ++i) {
         const unsigned at = (t.address + i) % t.eeprom.size();
@@ -131,8 +110,8 @@ Bytes answer(Target& t, const Bytes& c) {
             // Word addresses, as for flash; EEPROM bytes are counted from twice that.
             t.address = 2 * (c[1] | c[2] << 8);
             break;
-        case 0x56:
-            out.push_back(universal(t, &c[1]));
+        case 0x56:  // universal (ISP) instructions: of these only reading the signature
+            out.push_back(c[1] == 0x30 ? t.signature[c[3] % 3] : 0);
             break;
         case 0x64:
             if (c[3] == 'E') {
@@ -254,7 +233,7 @@ int main(int argc, char** argv) {
     Target target;
     target.eeprom.fill(0xFF);
     Bytes received;
-    std::string typed;
+    char typed[2048];
     for (;;) {
         pollfd fds[2] = {{line, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
@@ -271,17 +250,11 @@ int main(int argc, char** argv) {
                 writeAll(line, answer(target, command));
             }
         }
-        if (fds[1].revents & (POLLIN | POLLHUP)) {
-            char buffer[4096];
-            const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-            if (n <= 0) {
+        if (fds[1].revents & (POLLIN | POLLHUP)) {  // the tests write whole lines
+            if (!std::fgets(typed, sizeof typed, stdin)) {
                 break;
             }
-            typed.append(buffer, static_cast<std::size_t>(n));
-            for (std::size_t end; (end = typed.find('\n')) != std::string::npos;) {
-                std::printf("%s\n", control(target, typed.substr(0, end)).c_str());
-                typed.erase(0, end + 1);
-            }
+            std::printf("%s\n", control(target, typed).c_str());
         }
     }
     unlink(argv[1]);

@@ -7,15 +7,7 @@
 #include "editor/clock/avrdude_output.h"
 #include "editor/clock/clock_job.h"
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
+#define check(condition) ((condition) ? void() : __builtin_trap())
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace facetor::clock;

@@ -69,36 +69,30 @@ struct Transcript {
     std::uint32_t detail = 0;  // the signature or the address the outcome names
 };
 
-const std::string kBar = "################################################## | 100% 0.02s\n\n";
+const std::string kBar = "################################################## | 100% 0.02s";
+
+// A line that names an EEPROM operation, then avrdude's bar of it to its end.
+std::string operation(const std::string& line, const char* bar = "Reading") {
+    return line + "\n\n" + bar + " | " + kBar + "\n\n";
+}
+
 const std::string kWrite71 =
     "avrdude: AVR device initialized and ready to accept instructions\n"
-    "avrdude: device signature = 0x1e9406 (probably m168)\n"
-    "avrdude: reading eeprom memory ...\n\nReading | " +
-    kBar +
-    "avrdude: writing output file ../Backups/eeprom-2026-05-03-090507.bin\n"
-    "avrdude: reading input file image.eep for eeprom\n"
-    "avrdude: writing 448 bytes eeprom ...\n\nWriting | " +
-    kBar +
-    "avrdude: 448 bytes of eeprom written\navrdude: verifying eeprom memory against image.eep\n"
-    "\nReading | " +
-    kBar;
-const std::string kReadBack71 =
-    "avrdude: 448 bytes of eeprom verified\n"
-    "avrdude: reading eeprom memory ...\n\nReading | " +
-    kBar +
-    "avrdude: writing output file after.bin\n\n"
-    "avrdude done.  Thank you.\n\n";
-
+    "avrdude: device signature = 0x1e9406 (probably m168)\n" +
+    operation("avrdude: reading eeprom memory ...") +
+    "avrdude: writing output file ../Backups/eeprom-2026-05-03-090507.bin\n" +
+    operation("avrdude: writing 448 bytes eeprom ...", "Writing") +
+    operation("avrdude: verifying eeprom memory against image.eep");
+const std::string kReadBack71 = "avrdude: 448 bytes of eeprom verified\n" +
+                                operation("avrdude: reading eeprom memory ...") +
+                                "avrdude: writing output file after.bin\n\navrdude done.\n";
 const std::string kPortBusyCp1251 =
     "\xCE\xF2\xEA\xE0\xE7\xE0\xED\xEE \xE2 \xE4\xEE\xF1\xF2\xF3\xEF\xE5.";
 
 const Transcript kTranscripts[] = {
     {"7.1 write", kWrite71 + kReadBack71, 0, Outcome::Written},
-    {"7.1 read", "avrdude: reading eeprom memory ...\n\nReading | " + kBar, 0, Outcome::Read},
     {"7.1 read on a terminal",
-     "avrdude: reading eeprom memory ...\n\r\rReading | #####                 | 10% 0.00s"
-     "\rReading | " +
-         kBar,
+     "avrdude: reading eeprom memory ...\n\r\rReading | #####       | 10% 0.00s\rReading | " + kBar,
      0, Outcome::Read},
     {"7.1 ATmega168P",
      "avrdude: device signature = 0x1e940b (probably m168p)\n"
@@ -149,12 +143,11 @@ const Transcript kTranscripts[] = {
      1, Outcome::NoSync},
     {"6.3 target silent",
      "avrdude.exe: error: program enable: target doesn't answer. 1 \r\n"
-     "avrdude.exe: initialization failed, rc=-1\r\n"
-     "         Double check connections and try again, or use -F to override\r\n",
+     "avrdude.exe: initialization failed, rc=-1\r\n",
      1, Outcome::TargetSilent},
     {"6.3 ATmega168P",
      "Reading | " + kBar +
-         "avrdude.exe: Device signature = 0x1e940b (probably m168p)\r\n"
+         "\r\n\r\navrdude.exe: Device signature = 0x1e940b (probably m168p)\r\n"
          "avrdude.exe: Expected signature for ATmega168 is 1E 94 06\r\n",
      1, Outcome::Is168P, 0x1E940B},
     {"6.3 verify",
@@ -164,12 +157,11 @@ const Transcript kTranscripts[] = {
     {"6.3 write, old USBasp firmware",
      "avrdude.exe: warning: cannot set sck period. please check for usbasp firmware update.\r\n"
      "Reading | " +
-         kBar +
-         "avrdude.exe: Device signature = 0x1e9406\r\n"
-         "avrdude.exe: reading eeprom memory:\r\n\r\nReading | " +
-         kBar + "avrdude.exe: writing eeprom (448 bytes):\r\n\r\nWriting | " + kBar +
-         "avrdude.exe: verifying eeprom memory against image.eep:\r\n\r\nReading | " + kBar +
-         "avrdude.exe: reading eeprom memory:\r\n\r\nReading | " + kBar,
+         kBar + "\r\n\r\navrdude.exe: Device signature = 0x1e9406\r\n" +
+         operation("avrdude.exe: reading eeprom memory:\r") +
+         operation("avrdude.exe: writing eeprom (448 bytes):\r", "Writing") +
+         operation("avrdude.exe: verifying eeprom memory against image.eep:\r") +
+         operation("avrdude.exe: reading eeprom memory:\r"),
      0, Outcome::Written},
     {"8.x USBasp missing",
      "Error: cannot find USB device with vid=0x16c0 pid=0x5dc vendor='www.fischl.de' "

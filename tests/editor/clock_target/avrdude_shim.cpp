@@ -41,9 +41,8 @@ std::wstring mappedPort(const std::wstring& port) {
 
 std::string shellQuoted(const std::string& word) {
     std::string out = "'";
-    for (char c : word) {
+    for (char c : word)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
     return out + "'";
 }
 
@@ -98,25 +97,21 @@ int wmain(int argc, wchar_t** argv) {
     HANDLE log = INVALID_HANDLE_VALUE;
     for (bool finished = lifeline == INVALID_HANDLE_VALUE; !finished; Sleep(20)) {
         finished = GetFileAttributesW((windowsFolder + L"\\rc").c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (log == INVALID_HANDLE_VALUE) {
+        if (log == INVALID_HANDLE_VALUE)
             log = openFile(windowsFolder + L"\\log", GENERIC_READ);
-        }
         char buffer[4096];  // what the log gained since the last look, passed on
         DWORD got = 0;
-        while (ReadFile(log, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        while (ReadFile(log, buffer, sizeof buffer, &got, nullptr) && got > 0)
             WriteFile(out, buffer, got, &written, nullptr);
-        }
     }
     char code[16] = "1";
     DWORD got = 0;
     HANDLE rc = openFile(windowsFolder + L"\\rc", GENERIC_READ);
     ReadFile(rc, code, sizeof code - 1, &got, nullptr);
-    for (HANDLE handle : {rc, log, lifeline}) {
+    for (HANDLE handle : {rc, log, lifeline})
         CloseHandle(handle);
-    }
-    for (const wchar_t* name : {L"\\rc", L"\\log", L"\\run.sh"}) {
+    for (const wchar_t* name : {L"\\rc", L"\\log", L"\\run.sh"})
         DeleteFileW((windowsFolder + name).c_str());
-    }
     RemoveDirectoryW(windowsFolder.c_str());
     return atoi(code);
 }

@@ -44,9 +44,8 @@ struct Target {
 
 // The whole length of the command at the front of `in`, once enough of it is there to tell.
 std::optional<std::size_t> commandLength(const Bytes& in) {
-    if (in.empty()) {
+    if (in.empty())
         return std::nullopt;
-    }
     switch (in[0]) {
         case 0x40:  // set parameter
         case 0x55:  // load address
@@ -72,33 +71,28 @@ std::optional<std::size_t> commandLength(const Bytes& in) {
 void writeEeprom(Target& t, const std::uint8_t* data, std::size_t count) {
     for (std::size_t i = 0; i < count && !t.mute; ++i) {
         const unsigned at = (t.address + i) % t.eeprom.size();
-        if (static_cast<long>(at) != t.stuck) {
+        if (static_cast<long>(at) != t.stuck)
             t.eeprom[at] = data[i];
-        }
         ++t.written;
-        if (t.writeDelayUs > 0) {
+        if (t.writeDelayUs > 0)
             usleep(static_cast<useconds_t>(t.writeDelayUs));
-        }
-        if (t.muteAfter > 0 && --t.muteAfter == 0) {
+        if (t.muteAfter > 0 && --t.muteAfter == 0)
             t.mute = true;
-        }
     }
 }
 
 // The answer to one whole command; empty while muted.
 Bytes answer(Target& t, const Bytes& c) {
-    if (t.mute) {
+    if (t.mute)
         return {};
-    }
     if (c.back() != kEndOfCommand) {
         return {kNoSync};
     }
     Bytes out{kInSync};
     switch (c[0]) {
         case 0x31:
-            for (char ch : std::string("AVR STK")) {
+            for (char ch : std::string("AVR STK"))
                 out.push_back(static_cast<std::uint8_t>(ch));
-            }
             break;
         case 0x40:
             t.parameters[c[1]] = c[2];
@@ -116,15 +110,13 @@ Bytes answer(Target& t, const Bytes& c) {
         case 0x64:
             if (c[3] == 'E') {
                 writeEeprom(t, &c[4], c.size() - 5);
-                if (t.mute) {
+                if (t.mute)
                     return {};
-                }
             }
             break;
         case 0x74:
-            for (unsigned i = 0; i < static_cast<unsigned>(c[1] << 8 | c[2]); ++i) {
+            for (unsigned i = 0; i < static_cast<unsigned>(c[1] << 8 | c[2]); ++i)
                 out.push_back(c[3] == 'E' ? t.eeprom[(t.address + i) % t.eeprom.size()] : 0xFF);
-            }
             break;
         case 0x75:
             out.insert(out.end(), t.signature.begin(), t.signature.end());
@@ -137,19 +129,15 @@ Bytes answer(Target& t, const Bytes& c) {
 }
 
 std::string hex(const std::uint8_t* data, std::size_t count) {
-    std::string text;
-    char pair[3];
-    for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(pair, sizeof pair, "%02x", data[i]);
-        text += pair;
-    }
+    std::string text(2 * count, '0');
+    for (std::size_t i = 0; i < count; ++i)  // each pair's end mark lands where the next begins
+        std::snprintf(&text[2 * i], 3, "%02x", data[i]);
     return text;
 }
 
 bool fromHex(const std::string& text, std::uint8_t* out, std::size_t count) {
-    if (text.size() != 2 * count) {
+    if (text.size() != 2 * count)
         return false;
-    }
     for (std::size_t i = 0; i < count; ++i) {
         out[i] =
             static_cast<std::uint8_t>(std::strtoul(text.substr(2 * i, 2).c_str(), nullptr, 16));
@@ -161,44 +149,26 @@ std::string control(Target& t, const std::string& line) {
     std::istringstream in(line);
     std::string command, value;
     in >> command >> value;
-    if (command == "eeprom") {
+    if (command == "eeprom")
         return "eeprom " + hex(t.eeprom.data(), t.eeprom.size());
-    }
-    if (command == "written") {
+    if (command == "written")
         return "written " + std::to_string(t.written);
-    }
-    if (command == "load" && fromHex(value, t.eeprom.data(), t.eeprom.size())) {
+    if (command == "load" && fromHex(value, t.eeprom.data(), t.eeprom.size()))
         return "ok";
-    }
-    if (command == "signature" && fromHex(value, t.signature.data(), t.signature.size())) {
+    if (command == "signature" && fromHex(value, t.signature.data(), t.signature.size()))
         return "ok";
-    }
-    if (command == "mute") {
-        t.mute = true;
-        return "ok";
-    }
     const long number = std::strtol(value.c_str(), nullptr, 0);
-    if (command == "mute-after") {
+    if (command == "mute")
+        t.mute = true;
+    else if (command == "mute-after")
         t.muteAfter = number;
-    } else if (command == "stuck") {
+    else if (command == "stuck")
         t.stuck = number;
-    } else if (command == "write-delay-us") {
+    else if (command == "write-delay-us")
         t.writeDelayUs = number;
-    } else {
+    else
         return "unknown";
-    }
     return "ok";
-}
-
-void writeAll(int fd, const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            return;
-        }
-        done += static_cast<std::size_t>(n);
-    }
 }
 
 }  // namespace
@@ -209,26 +179,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int line = posix_openpt(O_RDWR | O_NOCTTY);
-    if (line < 0 || grantpt(line) != 0 || unlockpt(line) != 0) {
-        std::perror("posix_openpt");
-        return 1;
-    }
-    const std::string farEnd = ptsname(line);
-    const int keptOpen = open(farEnd.c_str(), O_RDWR | O_NOCTTY);
+    const char* farEnd =
+        line >= 0 && grantpt(line) == 0 && unlockpt(line) == 0 ? ptsname(line) : nullptr;
+    const int keptOpen = farEnd ? open(farEnd, O_RDWR | O_NOCTTY) : -1;
     termios raw{};
-    if (keptOpen < 0 || tcgetattr(keptOpen, &raw) != 0) {
-        std::perror(farEnd.c_str());
+    unlink(argv[1]);
+    if (keptOpen < 0 || tcgetattr(keptOpen, &raw) != 0 || symlink(farEnd, argv[1]) != 0) {
+        std::perror("stk500_target");
         return 1;
     }
     cfmakeraw(&raw);
     tcsetattr(keptOpen, TCSANOW, &raw);
-    unlink(argv[1]);
-    if (symlink(farEnd.c_str(), argv[1]) != 0) {
-        std::perror(argv[1]);
-        return 1;
-    }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::printf("ready %s\n", farEnd.c_str());
+    std::printf("ready %s\n", farEnd);
 
     Target target;
     target.eeprom.fill(0xFF);
@@ -236,9 +199,8 @@ int main(int argc, char** argv) {
     char typed[2048];
     for (;;) {
         pollfd fds[2] = {{line, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        if (poll(fds, 2, -1) < 0)
             continue;
-        }
         if (fds[0].revents & POLLIN) {
             std::uint8_t buffer[1024];
             const ssize_t n = read(line, buffer, sizeof buffer);
@@ -247,13 +209,14 @@ int main(int argc, char** argv) {
             while ((length = commandLength(received)) && received.size() >= *length) {
                 const Bytes command(received.begin(), received.begin() + *length);
                 received.erase(received.begin(), received.begin() + *length);
-                writeAll(line, answer(target, command));
+                const Bytes reply = answer(target, command);  // a pty takes so few bytes at once
+                const ssize_t written = write(line, reply.data(), reply.size());
+                static_cast<void>(written);
             }
         }
         if (fds[1].revents & (POLLIN | POLLHUP)) {  // the tests write whole lines
-            if (!std::fgets(typed, sizeof typed, stdin)) {
+            if (!std::fgets(typed, sizeof typed, stdin))
                 break;
-            }
             std::printf("%s\n", control(target, typed).c_str());
         }
     }

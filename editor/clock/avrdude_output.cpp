@@ -70,11 +70,14 @@ std::optional<std::uint32_t> addressAfter(std::string_view lower, std::string_vi
     return end == number.c_str() ? std::nullopt : std::optional<std::uint32_t>(value);
 }
 
-// The system's reason at the end of "cannot open port \\.\COM3: Access is denied." or of
+// The system's reason after the port's name: "cannot open port \\.\COM3: Access is denied." or
 // "can't open device "\\.\COM3": ...".
 std::string portReason(std::string_view line) {
-    const std::size_t com = line.rfind("COM");
-    const std::size_t colon = line.find(':', com == std::string_view::npos ? 0 : com);
+    std::size_t at = line.find(" port ");
+    if (at == std::string_view::npos) {
+        at = line.find(" device ");
+    }
+    const std::size_t colon = line.find(':', at == std::string_view::npos ? line.size() : at);
     if (colon == std::string_view::npos) {
         return {};
     }

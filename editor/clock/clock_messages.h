@@ -44,6 +44,7 @@ std::string versionText(std::string_view version);  // "Версия: 7.1"
 // The progress dialog and the result.
 std::string_view jobTitle(JobKind job);  // "Запись в часы", "Чтение из часов"
 std::string_view phaseText(Phase phase);
+inline constexpr std::string_view kStopping = "Остановка avrdude...";
 inline constexpr std::string_view kShowLog = "Показать журнал";
 inline constexpr std::string_view kLogTitle = "Журнал avrdude";
 inline constexpr std::string_view kLogCommand = "Команда:";

@@ -18,11 +18,12 @@ struct Following {
     clock::AvrdudeRun& run;
     clock::JobKind job;
     clock::Phase shownPhase = clock::Phase::Connecting;
+    bool stopping = false;  // "Отмена" was pressed: the label says so until the run has ended
 };
 
 void show(HWND dialog, Following& following) {
     const clock::Progress progress = clock::progressOf(following.job, following.run.facts());
-    if (progress.phase != following.shownPhase) {
+    if (progress.phase != following.shownPhase && !following.stopping) {
         following.shownPhase = progress.phase;
         SetDlgItemTextW(dialog, kPhaseLabel, toWide(clock::phaseText(progress.phase)).c_str());
     }
@@ -47,6 +48,8 @@ INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         case WM_COMMAND:
             if (LOWORD(wParam) == IDCANCEL) {  // "Отмена", Esc, the close box
                 following->run.cancel();
+                following->stopping = true;
+                SetDlgItemTextW(dialog, kPhaseLabel, toWide(clock::kStopping).c_str());
                 EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
             }
             return TRUE;

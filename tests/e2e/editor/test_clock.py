@@ -14,7 +14,7 @@ EDITOR_TESTS = os.path.join(uidriver.build_dir(), "tests", "e2e", "editor")
 STAND_IN = os.path.join(EDITOR_TESTS, "avrdude-stand-in", "avrdude.exe")
 PORT_LINK = os.path.join(uidriver.build_dir(), "e2e-work", "clock-target-line")
 PHASES = {"Подключение к часам...", "Резервная копия EEPROM...", "Запись скинов...",
-          "Проверка...", "Чтение EEPROM..."}
+          "Проверка...", "Чтение EEPROM...", "Остановка avrdude..."}
 GAP = range(0x1B0, 0x1F0)
 USBASP, BOOTLOADER = 0, 5  # entries of the programmer list
 WRITE, PROGRAMMER = 41, 43  # menu items

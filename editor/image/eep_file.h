@@ -22,6 +22,10 @@ std::string eepFileName(const Localizations& localizations, int localizationNumb
 // The exact text of the file: 28 data records and the end record, CR LF line ends.
 std::string eepFileText(const EepromImage& image);
 
+// All 512 bytes, the reserved gap too, as 32 records of 16 bytes: a backup of the clock's
+// EEPROM that "Открыть файл..." opens and avrdude writes back whole.
+std::string wholeEepromHexText(const EepromImage& image);
+
 // Writes the file of that Localization into `folder` (empty: current directory), replacing an
 // older file only once the new one is complete. Returns whether the file was written.
 bool writeEepFile(const EepromImage& image, const Localizations& localizations,

@@ -49,6 +49,16 @@ std::string eepFileText(const EepromImage& image) {
     return text;
 }
 
+std::string wholeEepromHexText(const EepromImage& image) {
+    std::string text;
+    for (std::size_t address = 0; address < kImageSize; address += kRecordDataSize) {
+        appendDataRecord(text, image, address);
+    }
+    text += kEndRecord;
+    text += "\r\n";
+    return text;
+}
+
 bool writeEepFile(const EepromImage& image, const Localizations& localizations,
                   int localizationNumber, const std::filesystem::path& folder) {
     return writeEepFileTo(image,

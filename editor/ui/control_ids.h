@@ -62,5 +62,9 @@ inline constexpr int kMenuSaveHere = 38;
 inline constexpr int kShortcutPaste = 39;  // Ctrl+V, Shift+Insert: the clipboard as one step
 // The grey item at the right end of the menu bar that names where the work belongs.
 inline constexpr int kSaveTargetLabel = 40;
+// The menu "Часы": writing the skins into the clock and reading them back, through avrdude.
+inline constexpr int kMenuWriteToClock = 41;
+inline constexpr int kMenuReadFromClock = 42;
+inline constexpr int kMenuProgrammer = 43;
 
 }  // namespace facetor::ids

@@ -668,4 +668,16 @@ void EditorController::updateUndoMenu() {
     window_.setEnabled(ids::kMenuRedo, history_.canRedo());
 }
 
+EepromImage EditorController::imageForClock() {
+    takeInTyped();
+    const LocalDateTime now = clock_.now();
+    return buildEepromImage(work_.document, localizations_, work_.localization,
+                            CalendarDate{now.day, now.month, now.year});
+}
+
+void EditorController::openImageAsDesign(const EepromImage& image) {
+    takeInTyped();
+    openImage(image, std::nullopt, std::nullopt);
+}
+
 }  // namespace facetor

@@ -63,6 +63,14 @@ class EditorController {
     void openImage(const EepromImage& image, const WorkFiles& belongsTo,
                    const std::optional<std::filesystem::path>& storedIn);
 
+    // For writing into the clock: the letters typed before are taken in first, then the image
+    // of the selected Localization is built as a save would build it.
+    EepromImage imageForClock();
+    // The EEPROM read from the clock, opened as a design by the image's byte map: one undoable
+    // opening; the work then belongs to the fixed names, and nothing is written until a save.
+    void openImageAsDesign(const EepromImage& image);
+
+
     // Whether closing now would ask: the work differs from what counts as stored where it
     // belongs (at start: the empty document).
     bool hasUnsavedChanges() const { return !work_.isSaved(); }

@@ -22,7 +22,7 @@ constexpr UINT kCellFocusMessage = WM_APP + 1;
 bool isMenuEvent(int id) {
     return (id >= ids::kMenuOpen && id <= ids::kMenuExit) ||
            (id >= ids::kShortcutUp && id <= ids::kShortcutCapsLock) ||
-           (id >= ids::kMenuUndo && id <= ids::kShortcutPaste);
+           (id >= ids::kMenuUndo && id <= ids::kShortcutPaste) || ClockFrontEnd::handles(id);
 }
 
 bool isClickable(int id) {
@@ -83,7 +83,8 @@ bool registerWindowClass(HINSTANCE instance, WNDPROC proc) {
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       recovery_(recoveryKeeper()),
-      controller_(ops_, clock_, {}, programFolder(), recovery_.get()) {}
+      controller_(ops_, clock_, {}, programFolder(), recovery_.get()),
+      clockFrontEnd_(controller_, clock_) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
@@ -106,6 +107,7 @@ bool MainWindow::create(int showCommand) {
         return false;
     }
     ops_.attach(hwnd_);
+    clockFrontEnd_.attach(hwnd_);
     SetMenu(hwnd_, menuBar_.menu());
     createControls();
     ShowWindow(hwnd_, showCommand);
@@ -385,7 +387,11 @@ void MainWindow::dispatch(Event event) {
             controller_.onTimer(event.id);
             break;
         case EventKind::Menu:
-            controller_.onMenu(event.id);
+            if (ClockFrontEnd::handles(event.id)) {
+                clockFrontEnd_.onMenu(event.id);
+            } else {
+                controller_.onMenu(event.id);
+            }
             break;
         case EventKind::Control:
             controller_.onControl(event.id);

@@ -12,6 +12,7 @@
 
 #include "editor/ui/editor_controller.h"
 #include "editor/ui/win32/background_recovery_keeper.h"
+#include "editor/ui/win32/clock_front_end.h"
 #include "editor/ui/win32/menu_bar.h"
 #include "editor/ui/win32/system_clock.h"
 #include "editor/ui/win32/win32_window_ops.h"
@@ -63,6 +64,7 @@ class MainWindow {
     SystemClock clock_;
     std::unique_ptr<BackgroundRecoveryKeeper> recovery_;  // none without a user data folder
     EditorController controller_;
+    ClockFrontEnd clockFrontEnd_;  // the menu "Часы"
     // A message box runs its own message loop inside a command; events that arrive meanwhile
     // wait here so that the controller sees them after the command, as a queue would deliver.
     bool busy_ = false;

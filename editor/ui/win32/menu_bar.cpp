@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "editor/clock/clock_messages.h"
 #include "editor/ui/access_keys.h"
+#include "editor/ui/clock_commands.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/win32/menu_pictures_data.h"
 #include "editor/ui/win32/wide_text.h"
@@ -41,7 +43,11 @@ HBITMAP pictureFromPixels(const std::array<std::uint32_t, 256>& argb) {
 
 HACCEL createShortcuts() {
     std::vector<ACCEL> table;
-    for (const ShortcutSpec& s : shortcuts()) {
+    std::vector<ShortcutSpec> all = shortcuts();
+    for (const ShortcutSpec& s : clockShortcuts()) {
+        all.push_back(s);
+    }
+    for (const ShortcutSpec& s : all) {
         const BYTE modifiers = (s.control ? FCONTROL : 0) | (s.shift ? FSHIFT : 0);
         table.push_back(
             {static_cast<BYTE>(FVIRTKEY | modifiers), s.virtualKey, static_cast<WORD>(s.eventId)});
@@ -63,6 +69,8 @@ MenuBar::MenuBar() {
                 toWide(kFileMenuCaption).c_str());
     AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup(editMenu())),
                 toWide(kEditMenuCaption).c_str());
+    AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup(clockMenu())),
+                toWide(clock::kClockMenuCaption).c_str());
     // Where the work belongs, named in grey at the right end: the window has no other room, and
     // its title stays "Facetor". The controller writes the name; a greyed item does nothing.
     std::wstring placeholder = L" ";

@@ -82,7 +82,8 @@ class FacetorCase(unittest.TestCase):
         # A copy left by another test's Facetor would be offered at start.
         remove_recovery_copies()
         self.addCleanup(remove_recovery_copies)
-        self.process = uidriver.launch(FACETOR_EXE, self.work, self.arguments)
+        self.process = uidriver.launch(getattr(self, "program", FACETOR_EXE), self.work,
+                                       self.arguments)
         self.addCleanup(uidriver.stop, self.process)
         self.ui = uidriver.UiDriver()
         self.addCleanup(self.ui.close_driver)
@@ -92,7 +93,8 @@ class FacetorCase(unittest.TestCase):
             self.wait_ready()
 
     def prepare_folder(self):
-        """Puts what a test needs into the working folder before Facetor starts."""
+        """Puts what a test needs into the working folder before Facetor starts (and may set
+        `self.program` to a Facetor.exe of its own)."""
 
     def _close_window(self):
         if self.process.poll() is None:

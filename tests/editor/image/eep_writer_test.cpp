@@ -61,5 +61,17 @@ TEST(EepFileText, RecordsCoverTheImageExceptTheGapWithValidChecksums) {
     EXPECT_EQ(lines[0].substr(9, 10), "540AA8FF00");
 }
 
+// A backup of the clock's EEPROM keeps the gap too, and Facetor opens it as any .eep.
+TEST(EepFileText, TheWholeEepromAsBackupHasEveryRecordAndOpens) {
+    EepromImage image = buildEepromImage(sampleDocument(), defaultLocalizations(), 2, kMay9th2011);
+    image[kReservedGapOffset + 5] = 0x5A;
+    const std::vector<std::string> lines = crlfLines(wholeEepromHexText(image));
+    ASSERT_EQ(lines.size(), 33u);
+    EXPECT_EQ(lines[27], ":1001B00000000000005A00000000000000000000E5");
+    const std::optional<EepromImage> opened = parseEepText(wholeEepromHexText(image));
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + kReservedGapOffset, opened->begin()));
+}
+
 }  // namespace
 }  // namespace facetor

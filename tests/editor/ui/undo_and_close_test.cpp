@@ -170,6 +170,28 @@ TEST_F(UndoTest, OpeningAFileIsOneStepThatTakesTheRadioButtonsAlong) {
     EXPECT_EQ(shown(100), "a");
 }
 
+// What is read from the clock opens as a design: one step, and it belongs to the fixed names.
+TEST_F(UndoTest, TheClockIsWrittenWithWhatWasTypedAndReadBackAsOneOpening) {
+    typeOnly("xy");  // not yet taken in by a tick
+    EepromImage image = editor.imageForClock();
+    EXPECT_EQ(image[40], 'x');  // cell 140
+    EXPECT_EQ(image[kLocalizationNumberOffset], 1);
+    image[40] = 'Q';
+    image[kLocalizationNumberOffset] = 2;
+    window.fileToSave = folder.path() / "own.eep";
+    menu(ids::kMenuSaveAs);  // the work belonged to its own file
+    editor.openImageAsDesign(image);
+    window.pump(editor);
+    EXPECT_EQ(shown(140) + shown(141), "Qy");
+    EXPECT_TRUE(window.isChecked(kRadioUa) && editor.hasUnsavedChanges());
+    EXPECT_EQ(cursor(), 100);
+    EXPECT_EQ(window.text(ids::kSaveTargetLabel), "chronotherm_lcd_m168_ua.eep");
+    menu(ids::kMenuUndo);
+    EXPECT_EQ(shown(140) + shown(141), "xy");
+    EXPECT_TRUE(window.isChecked(kRadioRu));
+    EXPECT_EQ(window.text(ids::kSaveTargetLabel), "own.eep");
+}
+
 class CloseTest : public EditorTest {
   protected:
     bool fileIn(const char* name) const { return fs::exists(folder.path() / name); }

@@ -400,7 +400,8 @@ class UserGuide(unittest.TestCase):
                 piece = re.sub(blanks, " ", piece).strip()
                 if piece and piece not in texts[tag == "span"]:
                     missing.append(f"line {line}: {piece}")
-        self.assertEqual(missing, [], "quoted in the guide, but in none of the programs")
+        self.assertFalse(missing, "quoted in the guide, but in none of the programs:\n" +
+                         "\n".join(missing))
 
     def test_names_the_release_version(self):
         self.assertIn(package["version"], "".join(self.reader.text))

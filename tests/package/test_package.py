@@ -306,7 +306,7 @@ class UserGuide(unittest.TestCase):
     class Quotations(html.parser.HTMLParser):
         """Every quotation is a <q>, every message quoted whole a <span class="msg">; the class
         "win" marks Windows' own texts and "ext" those of other programs (avrdude, Zadig), which
-        the zip cannot check. Inside a quotation <var> stands for what the program fills in."""
+        no source here holds. Inside a quotation <var> stands for what the program fills in."""
 
         def __init__(self):
             super().__init__(convert_charrefs=True)
@@ -400,8 +400,8 @@ class UserGuide(unittest.TestCase):
                 piece = re.sub(blanks, " ", piece).strip()
                 if piece and piece not in texts[tag == "span"]:
                     missing.append(f"line {line}: {piece}")
-        self.assertFalse(missing, "quoted in the guide, but in none of the programs:\n" +
-                         "\n".join(missing))
+        if missing:
+            self.fail("quoted in the guide, but in none of the programs:\n" + "\n".join(missing))
 
     def test_names_the_release_version(self):
         self.assertIn(package["version"], "".join(self.reader.text))

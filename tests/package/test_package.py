@@ -56,6 +56,46 @@ def setUpModule():
                    unpacked_files=sorted(os.listdir(os.path.join(folder, top))))
 
 
+# A comment, a string literal (of any character type), or a character literal of C++.
+CPP_TOKEN = re.compile(r"(//[^\n]*|/\*.*?\*/)"
+                       r'|(?:u8|u|U|L)?"((?:[^"\\\n]|\\.)*)"'
+                       r"|'(?:[^'\\\n]|\\.)*'", re.S)
+ESCAPES = {"n": "\n", "t": "\t", "0": "\n", "\\": "\\", '"': '"', "'": "'"}
+
+
+def program_texts(source):
+    """Every text of the programs, read from their sources: string literals written one after
+    another are one text, as the compiler joins them. (Their files cannot serve: the compiler
+    builds short texts out of instructions.) Two forms: blanks run into one space (for captions)
+    and line ends into one space (for messages); a menu's access-key mark dropped."""
+    texts = []
+    for program in ("editor", "console"):
+        for folder, _, files in os.walk(os.path.join(source, program)):
+            for name in files:
+                if not name.endswith((".cpp", ".h", ".rc")):
+                    continue
+                with open(os.path.join(folder, name), encoding="utf-8") as f:
+                    code = f.read()
+                end, text = None, None
+                for token in CPP_TOKEN.finditer(code):
+                    if token.group(1) or token.group(2) is None:
+                        continue
+                    piece = re.sub(r"\\(.)", lambda m: ESCAPES.get(m.group(1), m.group(1)),
+                                   token.group(2))
+                    if text is not None and code[end:token.start()].strip() == "":
+                        text += piece
+                    else:
+                        if text is not None:
+                            texts.append(text)
+                        text = piece
+                    end = token.end()
+                if text is not None:
+                    texts.append(text)
+    texts = [re.sub(r"&(.)", r"\1", t).replace("\xa0", " ") for t in texts]
+    return ("\x1f".join(re.sub(r"\s+", " ", t) for t in texts),
+            "\x1f".join(re.sub(r"\s*\n\s*", " ", t) for t in texts))
+
+
 class ZipContents(unittest.TestCase):
 
     def test_one_folder_with_the_release_files_and_nothing_else(self):
@@ -263,6 +303,54 @@ class UserGuide(unittest.TestCase):
         def handle_data(self, data):
             self.text.append(data)
 
+    class Quotations(html.parser.HTMLParser):
+        """Every quotation is a <q>, every message quoted whole a <span class="msg">; the class
+        "win" marks Windows' own texts and "ext" those of other programs (avrdude, Zadig), which
+        no source here holds. Inside a quotation <var> stands for what the program fills in."""
+
+        def __init__(self):
+            super().__init__(convert_charrefs=True)
+            self.open = []  # (tag, the quotation it starts or None, in a foreign text)
+            self.quotes = []  # (tag, text with \0 for each <var>, line)
+            self.stray = []  # lines with a « or » outside a quotation
+
+        def handle_starttag(self, tag, attrs):
+            classes = set((dict(attrs).get("class") or "").split())
+            foreign = bool(classes & {"win", "ext"}) or any(f for _, _, f in self.open)
+            quoting = any(q is not None for _, q, _ in self.open)
+            starts = (tag == "q" or (tag == "span" and "msg" in classes)) and not quoting
+            quote = [tag, "", self.getpos()[0]] if starts else None
+            if tag in UserGuide.VOID:
+                return
+            if tag == "q" and quoting:
+                self.inner("«")
+            self.open.append((tag, quote, foreign))
+
+        def handle_endtag(self, tag):
+            if not self.open or self.open[-1][0] != tag:
+                return  # the Reader reports it
+            _, quote, foreign = self.open.pop()
+            if quote is not None and not foreign:
+                self.quotes.append(tuple(quote))
+            elif tag == "q" and quote is None:
+                self.inner("»")
+            elif tag == "var":
+                self.inner("\0")
+
+        def inner(self, text):
+            for _, quote, _ in self.open:
+                if quote is not None:
+                    quote[1] += text
+
+        def handle_data(self, data):
+            if any(tag in ("var", "style") for tag, _, _ in self.open):
+                return
+            if not any(q is not None for _, q, _ in self.open):
+                if "«" in data or "»" in data:
+                    self.stray.append(self.getpos()[0])
+                return
+            self.inner(data)
+
     @classmethod
     def setUpClass(cls):
         with zipfile.ZipFile(package["zip"]) as archive:
@@ -295,6 +383,25 @@ class UserGuide(unittest.TestCase):
                 else:
                     self.assertIn(value, RELEASE_FILES, "names a file that is not in the zip")
         self.assertGreaterEqual(pictures, 2, "the pictures of both windows")
+
+    def test_quotes_only_texts_the_programs_have(self):
+        """A caption or message the guide quotes is found, word for word, in one of the programs;
+        a menu's access-key mark aside, and for a caption the line breaks too."""
+        quotations = self.Quotations()
+        quotations.feed(self.source)
+        self.assertEqual(quotations.stray, [], "quotation marks outside <q>: lines of the guide")
+        self.assertGreater(len(quotations.quotes), 100, "the guide's quotations were not found")
+        texts = program_texts(uidriver.source_dir())
+        missing = []
+        for tag, text, line in quotations.quotes:
+            # A message keeps its spaces; a caption is run into the guide's lines.
+            blanks = r"\s*\n\s*" if tag == "span" else r"\s+"
+            for piece in text.replace("\xa0", " ").split("\0"):
+                piece = re.sub(blanks, " ", piece).strip()
+                if piece and piece not in texts[tag == "span"]:
+                    missing.append(f"line {line}: {piece}")
+        if missing:
+            self.fail("quoted in the guide, but in none of the programs:\n" + "\n".join(missing))
 
     def test_names_the_release_version(self):
         self.assertIn(package["version"], "".join(self.reader.text))

@@ -27,7 +27,7 @@ inline constexpr std::string_view kSlowModeHint =
     "если часы не отвечают на полной скорости (-B 32)";
 inline constexpr std::string_view kAvrdudeLabel = "avrdude:";
 inline constexpr std::string_view kBrowse = "Обзор...";
-inline constexpr std::string_view kOk = "OK";
+inline constexpr std::string_view kOk = "ОК";  // Cyrillic, as Windows writes it in Russian
 inline constexpr std::string_view kCancel = "Отмена";
 inline constexpr std::string_view kAvrdudeMissing =
     "avrdude не найден. Укажите avrdude.exe кнопкой «Обзор...» (он есть, например, в Arduino "

@@ -30,6 +30,12 @@ ensure_wineprefix() {
             /usr/lib/wine/wineserver -w || true
             "$ROOT/scripts/wine-fonts" >/dev/null 2>&1 || true
         fi
+        # A program that crashes ends, with Wine's report on its stderr, instead of waiting
+        # behind Wine's crash dialog for a click that no test makes.
+        if ! grep -q '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+            "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+                >/dev/null 2>&1 || true
+        fi
     ) 9>"$WINEPREFIX.lock"
 }
 

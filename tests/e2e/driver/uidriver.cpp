@@ -432,6 +432,34 @@ void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
     g_lastClick = {true, p, GetTickCount()};
 }
 
+// The shown top-level windows, and hidden ones with the title asked for, each as "title"
+// (class, process id), for the message of a window that did not show.
+std::string topLevelWindows(const std::wstring& title) {
+    struct Listing {
+        std::wstring title;
+        std::string text;
+    } listing{title, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* l = reinterpret_cast<Listing*>(param);
+            wchar_t title[256] = {};
+            GetWindowTextW(hwnd, title, 256);
+            const bool shown = IsWindowVisible(hwnd);
+            if (!shown && l->title != title)
+                return TRUE;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            char process[48];
+            std::snprintf(process, sizeof process, ", process %04lx%s)", (unsigned long)pid,
+                          shown ? "" : ", hidden");
+            l->text += (l->text.empty() ? "\"" : "; \"") + narrow(title) + "\" (" +
+                       className(hwnd) + process;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&listing));
+    return listing.text;
+}
+
 std::string rectOf(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -465,6 +493,8 @@ std::string run(const std::vector<std::string>& a) {
             Sleep(50);
         }
     }
+    if (cmd == "windows")  // what is on the screen when the window of that title is not
+        return topLevelWindows(widen(arg(1)));
     if (cmd == "activation") {  // "auto" (the default) or "manual"
         g_bringToFront = arg(1) != "manual";
         return {};

@@ -84,7 +84,9 @@ class FacetorCase(unittest.TestCase):
                 while self.ui.msgbox(0) is not None:
                     self.ui.msgbox_ok()
                 self.ui.close()
-                if self.ui.msgbox(1000) is not None:  # unsaved work: leave it unsaved
+                # Unsaved work: the question comes, however late, and the work is left unsaved.
+                # Without it the window closes, and the driver says so (DriverError).
+                if uidriver.wait_until(lambda: self.ui.msgbox(0) is not None, timeout=10):
                     self.ui.msgbox_press(self.ui.IDNO)
                 self.ui.wait_closed(10000)
             except uidriver.DriverError:

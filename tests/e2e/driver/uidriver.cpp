@@ -345,10 +345,18 @@ HWND findMessageBox(int timeoutMs) {
     }
 }
 
+// The text a window keeps for itself (a title, a label's caption), read without a message: a
+// dialog busy closing under a loaded machine must not make the question "is a box open?" fail.
+std::string storedText(HWND hwnd) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    return narrow(text);
+}
+
 BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM param) {
     auto* text = reinterpret_cast<std::string*>(param);
     if (className(hwnd) == "Static") {
-        std::string t = windowText(hwnd);
+        std::string t = storedText(hwnd);
         if (!t.empty()) {
             if (!text->empty())
                 *text += "\n";
@@ -668,7 +676,7 @@ std::string run(const std::vector<std::string>& a) {
             return "none";
         std::string text;
         EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
-        return windowText(box) + "\t" + text;
+        return storedText(box) + "\t" + text;
     }
     if (cmd == "dialog_edits") {  // the texts of the edit boxes of the open dialog, tab-separated
         HWND box = findMessageBox(a.size() > 1 ? std::atoi(a[1].c_str()) : 3000);

@@ -30,6 +30,12 @@ ensure_wineprefix() {
             /usr/lib/wine/wineserver -w || true
             "$ROOT/scripts/wine-fonts" >/dev/null 2>&1 || true
         fi
+        # A program that crashes ends, with Wine's report on its stderr, instead of waiting
+        # behind Wine's crash dialog for a click that no test makes.
+        if ! grep -q '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+            "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+                >/dev/null 2>&1 || true
+        fi
     ) 9>"$WINEPREFIX.lock"
 }
 
@@ -44,11 +50,15 @@ start_display() {
 
 # Starts a virtual display of this run's own, whatever DISPLAY says: tests must not depend on the
 # user's desktop or window manager. Xvfb picks a free number itself and tells it once it accepts
-# connections, so runs side by side never race for one.
+# connections, so runs side by side never race for one. -noreset: by default an X server resets
+# when its last client leaves, as the desktop process of a Wine session does about a second after
+# the session's last program ended, and a program connecting during that reset is turned away
+# ("Can't open display") and ends without a window.
 start_own_display() {
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$number_file" \
+        >/dev/null 2>&1 &
     STARTED_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do

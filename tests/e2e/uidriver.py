@@ -83,15 +83,80 @@ def display_dpi(dpi):
             os.environ["WINEPREFIX"] = saved
 
 
+LOG_SUFFIX = ".log"
+# Wine's own errors (a missing DLL, a failed load) go to the program's log; its fixme and warning
+# lines would only bury them.
+PROGRAM_DEBUG = "-all,err+all"
+
+
+class Program(subprocess.Popen):
+    """A Windows program under Wine whose stderr (where Wine reports a crash, an unhandled
+    exception or a missing DLL) goes to `log_path`, "<program>.log" in the folder given."""
+
+    def __init__(self, exe, args, log_folder, **popen):
+        self.name = os.path.basename(exe)
+        self.log_path = os.path.join(log_folder, self.name + LOG_SUFFIX)
+        self.stopped = False  # ended on purpose by stop(): its end is no news
+        with open(self.log_path, "ab") as log:
+            log.write(f"== {self.name} started at {time.strftime('%H:%M:%S')}\n".encode())
+            log.flush()
+            super().__init__([WINE, exe, *args], env=dict(wine_env(), WINEDEBUG=PROGRAM_DEBUG),
+                             stderr=log, **popen)
+
+    def state(self):
+        code = self.poll()
+        if code is None:
+            return f"{self.name} is still running"
+        # Wine passes on the low byte of the Windows exit code: 5 for an access violation.
+        return f"{self.name} ended with exit code {code}"
+
+    def report(self, lines=30):
+        """The state and the last lines of the log, for a failure message."""
+        try:
+            with open(self.log_path, "rb") as log:
+                tail = log.read().decode("utf-8", "replace").splitlines()[-lines:]
+        except OSError:
+            tail = ["(the log is gone)"]
+        return f"{self.state()}; last lines of {self.log_path}:\n" + "\n".join(
+            "    " + line for line in tail)
+
+
+# The programs launch() started, oldest first. Kept here because the tests call launch(),
+# UiDriver() and attach() apart from each other: attach() and the waits learn from it which
+# program they wait for, and a failed test which logs to show.
+_launched = []
+
+
+def launched_since(count):
+    """The programs launched after the first `count` ones; len(launched_since(0)) counts all."""
+    return _launched[count:]
+
+
+def _awaited_program():
+    """The program launched last, unless stop() ended it."""
+    return _launched[-1] if _launched and not _launched[-1].stopped else None
+
+
+def _news_of_program():
+    """For a failed command: the report of the program launched last if it has ended."""
+    program = _awaited_program()
+    if program is None or program.poll() is None:
+        return ""
+    return "\n" + program.report()
+
+
 def launch(exe, cwd, args=()):
-    """Starts a Windows program under Wine with `cwd` as its working folder."""
-    return subprocess.Popen([WINE, exe, *args], cwd=cwd, env=wine_env(),
-                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    """Starts a Windows program under Wine with `cwd` as its working folder, where its stderr
+    goes to "<program>.log"."""
+    program = Program(exe, args, cwd, cwd=cwd, stdin=subprocess.DEVNULL,
+                      stdout=subprocess.DEVNULL)
+    _launched.append(program)
+    return program
 
 
 def stop(process, timeout=10):
     """Ends a program started with launch(), if it is still running."""
+    process.stopped = True
     if process.poll() is None:
         try:
             process.wait(timeout=timeout)
@@ -100,15 +165,25 @@ def stop(process, timeout=10):
             process.wait()
 
 
-def fresh_folder(prefix="e2e-"):
-    """A new empty working folder under the build folder (removed by the caller)."""
+def fresh_folder_base():
+    """The folder that holds the tests' working folders."""
     base = os.path.join(build_dir(), "e2e-work")
     os.makedirs(base, exist_ok=True)
-    return tempfile.mkdtemp(prefix=prefix, dir=base)
+    return base
+
+
+def fresh_folder(prefix="e2e-"):
+    """A new empty working folder under the build folder (removed by the caller)."""
+    return tempfile.mkdtemp(prefix=prefix, dir=fresh_folder_base())
 
 
 def remove_folder(path):
     shutil.rmtree(path, ignore_errors=True)
+
+
+def folder_files(path):
+    """The names in a working folder, less the programs' logs."""
+    return [name for name in os.listdir(path) if not name.endswith(LOG_SUFFIX)]
 
 
 class DriverError(RuntimeError):
@@ -131,11 +206,19 @@ def _unescape(s):
 
 
 class UiDriver:
+    """uidriver.exe under Wine. Its own log goes to the working folder of the program launched
+    last, or else to the end-to-end work folder."""
+
+    # attach() asks the driver in slices this long, to see between them whether the program
+    # it waits for has ended.
+    ATTACH_SLICE_MS = 200
+
     def __init__(self, exe=None):
         exe = exe or os.path.join(build_dir(), "tests", "e2e", "driver", "uidriver.exe")
-        self._proc = subprocess.Popen([WINE, exe], env=wine_env(), stdin=subprocess.PIPE,
-                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                      encoding="utf-8", bufsize=1)
+        program = _awaited_program()
+        folder = os.path.dirname(program.log_path) if program else fresh_folder_base()
+        self._proc = Program(exe, (), folder, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             encoding="utf-8", bufsize=1)
 
     def close_driver(self):
         if self._proc.poll() is None:
@@ -158,23 +241,49 @@ class UiDriver:
     def __exit__(self, *exc):
         self.close_driver()
 
+    def _exchange(self, line):
+        """Sends one command; returns the status ("ok" or "err") and the payload."""
+        try:
+            self._proc.stdin.write(line + "\n")
+            self._proc.stdin.flush()
+            reply = self._proc.stdout.readline()
+        except BrokenPipeError:
+            reply = ""
+        if not reply:
+            self._proc.wait(timeout=10)
+            raise DriverError(f"driver ended during: {line}\n{self._proc.report()}"
+                              + _news_of_program())
+        status, _, payload = reply.rstrip("\n").rstrip("\r").partition("\t")
+        return status, _unescape(payload)
+
     def call(self, *args):
         line = "\t".join(str(a) for a in args)
-        self._proc.stdin.write(line + "\n")
-        self._proc.stdin.flush()
-        reply = self._proc.stdout.readline()
-        if not reply:
-            raise DriverError("driver ended during: " + line)
-        reply = reply.rstrip("\n").rstrip("\r")
-        status, _, payload = reply.partition("\t")
+        status, payload = self._exchange(line)
         if status != "ok":
-            raise DriverError(f"{line!r}: {_unescape(payload)}")
-        return _unescape(payload)
+            raise DriverError(f"{line!r}: {payload}" + _news_of_program())
+        return payload
+
+    def attach(self, title, timeout_ms=30000):
+        """Waits for a shown top-level window with that title and drives it from then on. Fails at
+        once when the program launched last ends first, with its exit code and its log."""
+        program = _awaited_program()
+        line = f"attach\t{title}\t{timeout_ms}"
+        deadline = time.monotonic() + timeout_ms / 1000
+        while True:
+            if program and program.poll() is not None:
+                raise DriverError(f"{line!r}: the program ended before its window showed\n"
+                                  + program.report())
+            left_ms = max(0, int((deadline - time.monotonic()) * 1000))
+            status, payload = self._exchange(
+                f"attach\t{title}\t{min(left_ms, self.ATTACH_SLICE_MS)}")
+            if status == "ok":
+                return payload
+            if left_ms <= self.ATTACH_SLICE_MS:
+                shown = self.call("windows", title)
+                raise DriverError(f"{line!r}: {payload}; windows: {shown or 'none'}"
+                                  + (f"\n{program.report()}" if program else ""))
 
     # The window.
-    def attach(self, title, timeout_ms=30000):
-        return self.call("attach", title, timeout_ms)
-
     def title(self):
         return self.call("title")
 

@@ -199,25 +199,28 @@ class PortwandWindowTest(unittest.TestCase):
     settings = None  # bytes of Portwand.ini at start, or None for no file
 
     def setUp(self):
+        # Cleanups, not tearDown: a set-up that fails half-way leaves no window behind for the
+        # next test to attach to.
         self.work = uidriver.fresh_folder("portwand-")
+        self.addCleanup(uidriver.remove_folder, self.work)
         if self.settings is not None:
             self.write_settings(self.settings)
         self.process = uidriver.launch(portwand_exe(), self.work)
+        self.addCleanup(uidriver.stop, self.process)
         self.driver = uidriver.UiDriver()
+        self.addCleanup(self.driver.close_driver)
+        self.addCleanup(self._close_window)
         self.driver.attach(TITLE, 60000)
         # The trial opening has run once the status label shows its outcome.
         uidriver.wait_until(lambda: self.driver.text(51) not in ("", OPENING), timeout=10)
 
-    def tearDown(self):
+    def _close_window(self):
         if self.process.poll() is None:
             try:
                 self.driver.close()
                 self.driver.wait_closed(10000)
             except uidriver.DriverError:
                 pass
-        self.driver.close_driver()
-        uidriver.stop(self.process)
-        uidriver.remove_folder(self.work)
 
     def write_settings(self, data):
         with open(os.path.join(self.work, "Portwand.ini"), "wb") as f:

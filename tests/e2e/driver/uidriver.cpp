@@ -345,10 +345,18 @@ HWND findMessageBox(int timeoutMs) {
     }
 }
 
+// The text a window keeps for itself (a title, a label's caption), read without a message: a
+// dialog busy closing under a loaded machine must not make the question "is a box open?" fail.
+std::string storedText(HWND hwnd) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    return narrow(text);
+}
+
 BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM param) {
     auto* text = reinterpret_cast<std::string*>(param);
     if (className(hwnd) == "Static") {
-        std::string t = windowText(hwnd);
+        std::string t = storedText(hwnd);
         if (!t.empty()) {
             if (!text->empty())
                 *text += "\n";
@@ -432,6 +440,34 @@ void mouseClickAt(int x, int y, int count = 1, int gapMs = 0) {
     g_lastClick = {true, p, GetTickCount()};
 }
 
+// The shown top-level windows, and hidden ones with the title asked for, each as "title"
+// (class, process id), for the message of a window that did not show.
+std::string topLevelWindows(const std::wstring& title) {
+    struct Listing {
+        std::wstring title;
+        std::string text;
+    } listing{title, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* l = reinterpret_cast<Listing*>(param);
+            wchar_t title[256] = {};
+            GetWindowTextW(hwnd, title, 256);
+            const bool shown = IsWindowVisible(hwnd);
+            if (!shown && l->title != title)
+                return TRUE;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            char process[48];
+            std::snprintf(process, sizeof process, ", process %04lx%s)", (unsigned long)pid,
+                          shown ? "" : ", hidden");
+            l->text += (l->text.empty() ? "\"" : "; \"") + narrow(title) + "\" (" +
+                       className(hwnd) + process;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&listing));
+    return listing.text;
+}
+
 std::string rectOf(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -465,6 +501,8 @@ std::string run(const std::vector<std::string>& a) {
             Sleep(50);
         }
     }
+    if (cmd == "windows")  // what is on the screen when the window of that title is not
+        return topLevelWindows(widen(arg(1)));
     if (cmd == "activation") {  // "auto" (the default) or "manual"
         g_bringToFront = arg(1) != "manual";
         return {};
@@ -638,7 +676,7 @@ std::string run(const std::vector<std::string>& a) {
             return "none";
         std::string text;
         EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&text));
-        return windowText(box) + "\t" + text;
+        return storedText(box) + "\t" + text;
     }
     if (cmd == "dialog_edits") {  // the texts of the edit boxes of the open dialog, tab-separated
         HWND box = findMessageBox(a.size() > 1 ? std::atoi(a[1].c_str()) : 3000);

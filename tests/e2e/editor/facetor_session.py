@@ -7,6 +7,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.abspath(os.path.join(os.path.dirname(__file__), "..")))
@@ -102,7 +103,9 @@ class FacetorCase(unittest.TestCase):
                 while self.ui.msgbox(0) is not None:
                     self.ui.msgbox_ok()
                 self.ui.close()
-                if self.ui.msgbox(1000) is not None:  # unsaved work: leave it unsaved
+                # Unsaved work: the question comes, however late, and the work is left unsaved.
+                # Without it the window closes, and the driver says so (DriverError).
+                if uidriver.wait_until(lambda: self.ui.msgbox(0) is not None, timeout=10):
                     self.ui.msgbox_press(self.ui.IDNO)
                 self.ui.wait_closed(10000)
             except uidriver.DriverError:
@@ -147,16 +150,25 @@ class FacetorCase(unittest.TestCase):
             first = first or colour
         return first
 
+    def cells_in_cursor_colour(self):
+        return [cid for cid in CELL_IDS if self.cell_colour(cid) == CURSOR_COLOUR]
+
     def cursor(self):
         """The cursor cell, told by its colour (the one cell in the cursor colour)."""
-        found = [cid for cid in CELL_IDS if self.cell_colour(cid) == CURSOR_COLOUR]
+        found = self.cells_in_cursor_colour()
         self.assertEqual(len(found), 1, f"cells in the cursor colour: {found}")
         return found[0]
 
     def wait_cursor(self, expected, timeout=3.0):
         uidriver.wait_until(lambda: self.cell_colour(expected) == CURSOR_COLOUR,
                             timeout=timeout)
-        self.assertEqual(self.cursor(), expected)
+        # The cell the cursor left may be repainted a moment after the one it reached.
+        deadline = time.monotonic() + timeout
+        found = self.cells_in_cursor_colour()
+        while found != [expected] and time.monotonic() < deadline:
+            time.sleep(0.05)
+            found = self.cells_in_cursor_colour()
+        self.assertEqual(found, [expected], "cells in the cursor colour")
 
     def enabled_field_buttons(self):
         return [b for b in FIELD_BUTTONS if self.ui.enabled(b)]

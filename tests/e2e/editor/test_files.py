@@ -69,7 +69,7 @@ class Saving(FacetorCase):
         # Saving changes neither the document nor the cursor.
         self.assertEqual(self.cells(100, 5), ["H", "i", "", "Ё", "ж"])
         self.wait_cursor(127)
-        files = sorted(f for f in os.listdir(self.work) if not f.startswith("Facetor"))
+        files = sorted(f for f in uidriver.folder_files(self.work) if f != "Facetor.ini")
         self.assertEqual(files, sorted(EEP_NAMES + [BIN_NAME]))
 
 

@@ -83,7 +83,7 @@ class Closing(FacetorCase):
         self.expect_question()
         self.ui.msgbox_press(self.ui.IDNO)
         self.expect_ended()
-        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
+        self.assertEqual(uidriver.folder_files(self.work), ["Facetor.ini"])
 
     def test_cancel_goes_back_to_the_editor(self):
         self.change_something()
@@ -94,7 +94,7 @@ class Closing(FacetorCase):
         self.assertIsNone(self.process.poll())
         self.ui.type_text("y")
         self.wait_cells(100, ["x", "y"])
-        self.assertEqual(os.listdir(self.work), ["Facetor.ini"])
+        self.assertEqual(uidriver.folder_files(self.work), ["Facetor.ini"])
 
     def test_yes_writes_both_files_then_ends(self):
         self.change_something()
@@ -186,7 +186,7 @@ class DesignsUnderTheirOwnNames(FacetorCase):
         self.ui.keys("CONTROL+S")
         self.assertTrue(uidriver.wait_until(
             lambda: self.saved_cells("Кухня.bin", 8) == b"kitchen!", timeout=5))
-        self.assertEqual(sorted(os.listdir(self.work)),
+        self.assertEqual(sorted(uidriver.folder_files(self.work)),
                          ["Facetor.ini", "Кухня.bin", "Кухня.eep"])
 
         self.ui.click(CLEAR_ALL_BUTTON)

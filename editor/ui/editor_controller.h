@@ -70,7 +70,6 @@ class EditorController {
     // opening; the work then belongs to the fixed names, and nothing is written until a save.
     void openImageAsDesign(const EepromImage& image);
 
-
     // Whether closing now would ask: the work differs from what counts as stored where it
     // belongs (at start: the empty document).
     bool hasUnsavedChanges() const { return !work_.isSaved(); }

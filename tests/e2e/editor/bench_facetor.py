@@ -17,7 +17,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from facetor_session import CAPTURE, FACETOR_EXE, SETTINGS_FILE, uidriver  # noqa: E402
+from facetor_session import (CAPTURE, FACETOR_EXE, SETTINGS_FILE, remove_recovery_copies,  # noqa: E402
+                             uidriver)
 
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 
@@ -30,6 +31,7 @@ def cpu_seconds(pid):
 
 
 def main():
+    remove_recovery_copies()  # a copy left by an earlier run would ask at start
     work = uidriver.fresh_folder("bench-")
     shutil.copy(SETTINGS_FILE, work)
     with uidriver.UiDriver() as ui:
@@ -70,6 +72,9 @@ def main():
                   f"{'all landed in order' if landed else f'{in_order} of 60 in place'}, "
                   f"the last shown {done - typed:.2f} s after the last key press")
             ui.close()
+            # The typed cells are unsaved work: closing asks, and the benchmark keeps nothing.
+            if ui.msgbox(5000) is not None:
+                ui.msgbox_press(ui.IDNO)
             ui.wait_closed(10000)
         finally:
             uidriver.stop(process)

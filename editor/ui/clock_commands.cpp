@@ -13,7 +13,7 @@ namespace {
 using clock::JobKind;
 using clock::Outcome;
 
-constexpr std::string_view kWorkFolderName = "Transfer";
+constexpr std::string_view kWorkFolderName = "Transfer-";
 
 std::string utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -149,7 +149,11 @@ void ClockCommands::editProgrammer() {
 // The settings, avrdude and an empty work folder; the programmer dialog opens by itself when
 // avrdude cannot be found or a COM port is missing.
 std::optional<ClockCommands::Setup> ClockCommands::prepare(JobKind job) {
-    Setup setup{services_.settings.load(), {}, services_.dataFolder / kWorkFolderName, {}};
+    // Beside the Backups folder, as avrdude is told where the backup goes relative to it.
+    Setup setup{services_.settings.load(),
+                {},
+                services_.dataFolder / (std::string(kWorkFolderName) + services_.instanceName),
+                {}};
     std::optional<clock::FoundAvrdude> found = services_.findAvrdude(setup.settings.avrdude);
     const auto portMissing = [&setup] {
         return clock::programmerInfo(setup.settings.programmer).serial &&

@@ -1,7 +1,7 @@
 // The menu "Часы": "Записать в часы", "Прочитать из часов" and "Программатор...". Each write or
-// read is one run of avrdude in Facetor's per-user folder, followed by a progress dialog and
-// ended by a result message that says what happened and what to do; the EEPROM as it was before
-// a write is kept as a dated backup there.
+// read is one run of avrdude in a folder of this Facetor's own in the per-user folder, followed
+// by a progress dialog and ended by a result message that says what happened and what to do; the
+// EEPROM as it was before a write is kept as a dated backup there.
 #pragma once
 
 #include <filesystem>
@@ -47,6 +47,9 @@ struct ClockServices {
     std::function<std::string(std::string_view)> outputToUtf8;  // avrdude's ANSI code page
     std::function<std::string(std::uint32_t)> systemErrorText;  // UTF-8
     std::filesystem::path dataFolder;  // %LOCALAPPDATA%\Facetor; backups go into Backups there
+    // This running Facetor among others (its process id): each keeps the files of its runs
+    // apart, so one never writes another's image into a clock.
+    std::string instanceName;
     clock::RunLimits limits = {};
 };
 

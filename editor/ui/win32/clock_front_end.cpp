@@ -1,5 +1,7 @@
 #include "editor/ui/win32/clock_front_end.h"
 
+#include <string>
+
 #include "editor/ui/win32/avrdude_places.h"
 #include "editor/ui/win32/programmer_dialog.h"
 #include "editor/ui/win32/progress_dialog.h"
@@ -38,9 +40,10 @@ std::string systemErrorText(std::uint32_t code) {
 }  // namespace
 
 ClockFrontEnd::ClockFrontEnd(EditorController& editor, const Clock& wallClock)
-    : commands_(editor, ClockServices{*this, settings_, launcher_, stopwatch_, wallClock,
-                                      findAvrdudeOnThisComputer, ansiToUtf8, systemErrorText,
-                                      facetorUserDataFolder()}) {}
+    : commands_(editor,
+                ClockServices{*this, settings_, launcher_, stopwatch_, wallClock,
+                              findAvrdudeOnThisComputer, ansiToUtf8, systemErrorText,
+                              facetorUserDataFolder(), std::to_string(GetCurrentProcessId())}) {}
 
 void ClockFrontEnd::follow(clock::AvrdudeRun& run, clock::JobKind job) {
     followRun(owner_, run, job);

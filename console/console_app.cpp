@@ -151,7 +151,7 @@ void ConsoleApp::showSyncOutcome(ClockSyncResult::Outcome outcome) {
             break;
         case Outcome::ClockStepped:
             showLinkStatus(LinkStatus::Opened);
-            window_.showError(kErrorTitle, kClockSteppedText);
+            showError(kClockSteppedText);
             break;
         case Outcome::Stopped:
             window_.setLabel(kStatusLabel, kSyncStoppedText, kOpeningColour);
@@ -197,7 +197,22 @@ void ConsoleApp::showLinkStatus(LinkStatus status) {
 }
 
 void ConsoleApp::showPortUnavailable() {
-    window_.showError(kErrorTitle, kPortUnavailableText);
+    showError(kPortUnavailableText);
+}
+
+void ConsoleApp::showError(const std::u16string& text) {
+    pendingErrors_.push_back(text);
+    // A message box's own loop runs the outcomes posted meanwhile: their messages wait for it to
+    // close, or the boxes would pile up and the lower ones not close on OK.
+    if (showingError_)
+        return;
+    showingError_ = true;
+    while (!pendingErrors_.empty()) {
+        std::u16string next = std::move(pendingErrors_.front());
+        pendingErrors_.pop_front();
+        window_.showError(kErrorTitle, next);
+    }
+    showingError_ = false;
 }
 
 void ConsoleApp::refreshPortList() {
@@ -223,6 +238,10 @@ void ConsoleApp::onPortListEvent() {
     lastPortText_ = text;
     currentPort_ = text;
     ++selection_;
+    // The whole clock under way is for the port left: it stops between two pairs, and its
+    // outcome, for an earlier pick, is not shown.
+    if (syncRunning_)
+        stopSync_ = true;
     trialOpening();
 }
 

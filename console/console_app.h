@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ class ConsoleApp {
     void submit(std::function<void()> work);
     void showLinkStatus(LinkStatus status);
     void showPortUnavailable();
+    // One message box at a time, in the order asked.
+    void showError(const std::u16string& text);
     void showSyncOutcome(ClockSyncResult::Outcome outcome);
     void startSync();
     void fillPortList(const std::vector<std::u16string>& entries);
@@ -92,6 +95,8 @@ class ConsoleApp {
     std::vector<std::u16string> listEntries_;
     bool quitRequested_ = false;
     bool syncRunning_ = false;
+    bool showingError_ = false;
+    std::deque<std::u16string> pendingErrors_;
     // Counts the changes of port: a job's outcome shows only while it still counts the same.
     std::atomic<int> selection_{0};
     std::atomic<bool> stopSync_{false};

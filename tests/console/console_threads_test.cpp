@@ -4,6 +4,7 @@
 // clock between two pairs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -64,10 +65,18 @@ class ThreadPortWorker : public PortWorker {
     std::thread thread_{[this] { run(); }};
 };
 
-// Posted tasks wait for the test, as the window's thread, to run them.
+// Posted tasks wait for the test, as the window's thread, to run them; a message box runs them
+// meanwhile, as its modal loop does.
 struct QueuedWindow : testing::FakeWindow {
     std::mutex mutex;
     std::deque<std::function<void()>> posted;
+    int boxes = 0, mostBoxes = 0;
+    void showError(const std::u16string& title, const std::u16string& text) override {
+        mostBoxes = std::max(mostBoxes, ++boxes);
+        FakeWindow::showError(title, text);
+        runPosted();
+        --boxes;
+    }
     void post(std::function<void()> task) override {
         std::lock_guard lock(mutex);
         posted.push_back(std::move(task));
@@ -166,14 +175,36 @@ TEST(ConsoleThreads, WindowGoesOnWhileThePortWorksAndOnlyTheLatestSelectionShows
     EXPECT_EQ(link.bytes.size(), 28u);
     EXPECT_EQ(link.opened.size(), 3u);
 
-    // Closing during the whole clock: it stops between two pairs, and the window's thread waits.
-    link.holdAfterBytes = 40;
+    // Another port picked while it runs: it stops between two pairs; the new one is tried.
+    link.holdAfterBytes = 48;
     app.onCommand(kSyncClockCommand);
-    link.waitForBytes(40);
+    link.waitForBytes(48);
+    window.pick(0);
+    app.onControl(kPortList);
+    link.release();
+    worker.waitIdle();
+    window.runPosted();
+    EXPECT_EQ(link.bytes.size(), 56u);
+    EXPECT_EQ(window.labelText, kOpenedText);
+
+    // Failures queued behind one another: one message box at a time, never one upon another.
+    link.missingPorts.insert(u"COM1");
+    app.onControl(kUpButton);
+    app.onCommand(kSyncClockCommand);
+    worker.waitIdle();
+    window.runPosted();
+    EXPECT_EQ(window.messages.size(), 2u);
+    EXPECT_EQ(window.mostBoxes, 1);
+    link.missingPorts.clear();
+
+    // Closing during the whole clock: it stops between two pairs, and the window's thread waits.
+    link.holdAfterBytes = 68;
+    app.onCommand(kSyncClockCommand);
+    link.waitForBytes(68);
     app.onClose();
     link.release();
     worker.finish();
-    EXPECT_EQ(link.bytes.size(), 42u);  // its seconds pair, whole
+    EXPECT_EQ(link.bytes.size(), 70u);  // its seconds pair, whole
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(link.misuse.empty());
 }

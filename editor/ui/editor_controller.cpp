@@ -668,16 +668,20 @@ void EditorController::updateUndoMenu() {
     window_.setEnabled(ids::kMenuRedo, history_.canRedo());
 }
 
+// No timer tick comes while avrdude runs: the copy of unsaved work follows the letters taken in
+// here at once, or a forced end during the run would lose them.
 EepromImage EditorController::imageForClock() {
-    takeInTyped();
+    takeInPending();
+    updateRecoveryCopy();
     const LocalDateTime now = clock_.now();
     return buildEepromImage(work_.document, localizations_, work_.localization,
                             CalendarDate{now.day, now.month, now.year});
 }
 
 void EditorController::openImageAsDesign(const EepromImage& image) {
-    takeInTyped();
+    takeInPending();
     openImage(image, std::nullopt, std::nullopt);
+    updateRecoveryCopy();
 }
 
 }  // namespace facetor

@@ -1,8 +1,9 @@
-// Random sequences of the commands that decide what is saved where, against a small model of the
-// files on disk. After every command: a file has changed only where a save or the closing
-// question's Yes aimed, and then holds exactly the work shown; nothing else is written; the
-// question comes exactly when the work differs from what counts as saved; the copy of unsaved
-// work is there exactly while there is some, and a forced end has the next start offer it.
+// Random sequences of the commands that decide what is saved where (the clock's too: a write takes
+// the work as shown, a read is an opening), against a small model of the files on disk. After every
+// command: a file has changed only where a save or the closing question's Yes aimed, and then holds
+// exactly the work shown; nothing else is written; the question comes exactly when the work differs
+// from what counts as saved; the copy of unsaved work is there exactly while there is some, and a
+// forced end has the next start offer it.
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
 #include <rapidcheck/gtest.h>
@@ -24,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A command is (kind, a, b): a and b choose the text, Field, cell, file, way or answer.
-enum Kind { Type, Field, GoTo, Open, Save, Undo, Switch, Close, ForcedEnd };
+enum Kind { Type, Field, GoTo, Open, Save, Undo, Switch, Close, ForcedEnd, Clock };
 using Command = std::tuple<int, int, int>;
 constexpr const char* kTexts[] = {"a", "b", " ", "ba"};
 constexpr int kColumns[] = {0, 7, 12, 13, 14, 15};  // where Fields begin not to fit
@@ -47,6 +48,7 @@ class World {
         SkinDocument other;
         other.clearAll();
         other.putCharacter('B');
+        clockHolds_ = {other, 2};
         for (const auto& [files, localization] :  // designs left by earlier runs
              {std::pair{fixedFiles(1), 2}, {{chosen_ / "b.v1", chosen_ / "b.v1.bin"}, 0}}) {
             write(files, {other, localization});
@@ -151,6 +153,16 @@ class World {
                 }
                 pending_.clear();
                 restart(true, b / 2 % 2);
+                break;
+            case Clock:  // the work written into the clock, or the clock read as a design
+                if (a % 2) {
+                    RC_ASSERT(editor_->imageForClock() == imageOf(current().work));
+                    clockHolds_ = current().work;
+                } else {
+                    opening({clockHolds_, std::nullopt});
+                    current().work.document.setCursor(kFirstCell);
+                    editor_->openImageAsDesign(imageOf(clockHolds_));
+                }
                 break;
         }
         window_->pump(*editor_);
@@ -303,6 +315,7 @@ class World {
     std::unique_ptr<ImmediateRecoveryKeeper> keeper_;
     std::unique_ptr<EditorController> editor_;
     int run_ = 0;
+    WorkContent clockHolds_;
     fs::path cwd_;
     std::string pending_;
     std::map<fs::path, std::pair<std::string, std::optional<WorkContent>>> disk_;  // bytes, design
@@ -327,7 +340,8 @@ TEST(WorkModel, FilesChangeOnlyWhereASaveAimsAndTheQuestionComesExactlyForUnsave
                                                                {6, Undo},
                                                                {2, Switch},
                                                                {2, Close},
-                                                               {2, ForcedEnd}}),
+                                                               {2, ForcedEnd},
+                                                               {3, Clock}}),
                                 rc::gen::inRange(0, 48), rc::gen::inRange(0, 48)))) {
             world.run(command);
             world.check();

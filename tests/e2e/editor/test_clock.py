@@ -161,6 +161,18 @@ class Writing(ClockCase):
         time.sleep(1)
         self.assertEqual(target.tell("written"), written, "the write went on")
 
+    def test_the_end_of_the_session_waits_for_the_write(self):
+        target = self.target("write-delay-us 10000")  # the write takes about 4.5 s
+        self.choose(BOOTLOADER)
+        self.ui.keys("CONTROL+U")  # nothing is unsaved: only the write holds the session
+        self.assertTrue(uidriver.wait_until(lambda: int(target.tell("written").split()[1]) > 40,
+                                            timeout=30), "the write did not begin")
+        self.ui.end_session()
+        self.assertIs(self.ui.end_session_result(), False)
+        _, text = self.result()
+        self.assertTrue(text.startswith("Скины записаны в часы и проверены."), text)
+        self.assertEqual(target.tell("written"), "written 448")
+
     def test_each_failure_says_what_to_do(self):
         cases = [
             (BOOTLOADER, "COM7", ["signature 1e950f"], "1E 95 0F — это не ATmega168"),

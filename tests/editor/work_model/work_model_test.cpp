@@ -66,6 +66,8 @@ class World {
         if (kind != Type && kind != ForcedEnd && !(kind == Open && b % 4 == 3)) {
             takeIn();  // every command first takes in the letters typed before it
         }
+        // A question or a dialog may stay open for long: the copy holds the work as it was then.
+        window_->whileAsking = [this, asking = current()] { checkCopyOf(asking); };
         switch (kind) {
             case Type:  // taken in by the next tick, or by the next command
                 window_->texts[ids::kCaptureBox] += kTexts[a % 4];
@@ -187,9 +189,14 @@ class World {
         RC_ASSERT(window_->text(ids::kSaveTargetLabel) == filesOf(state).eep.filename().string());
         RC_ASSERT(editor_->hasUnsavedChanges() == unsaved());
         RC_ASSERT(window_->questions.size() == asked_);
+        checkCopyOf(state);
+    }
+
+    void checkCopyOf(const Step& state) const {
+        const bool unsaved = state.saved != state.work;
         const fs::path copy = recovery_ / ("run" + std::to_string(run_) + ".recovery");
-        RC_ASSERT(std::distance(fs::directory_iterator(recovery_), {}) == (unsaved() ? 1 : 0));
-        if (unsaved()) {  // RC_ASSERT does not cut || short
+        RC_ASSERT(std::distance(fs::directory_iterator(recovery_), {}) == (unsaved ? 1 : 0));
+        if (unsaved) {  // RC_ASSERT does not cut || short
             RC_ASSERT(readFile(copy) ==
                       recoveryCopyText(imageOf(state.work), filesOf(state), !state.own));
         }

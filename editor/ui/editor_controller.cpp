@@ -679,9 +679,8 @@ EepromImage EditorController::imageForClock() {
 }
 
 void EditorController::openImageAsDesign(const EepromImage& image) {
-    takeInPending();
+    takeInTyped();
     openImage(image, std::nullopt, std::nullopt);
-    updateRecoveryCopy();
 }
 
 }  // namespace facetor

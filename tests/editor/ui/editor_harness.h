@@ -83,13 +83,9 @@ class FakeWindow : public WindowOps {
         endOfSessionBlock = std::string(reason);
     }
     void allowEndOfSession() override { endOfSessionBlock.reset(); }
-    std::optional<std::filesystem::path> chooseFileToOpen() override {
-        whileAsking();
-        return fileToOpen;
-    }
+    std::optional<std::filesystem::path> chooseFileToOpen() override { return fileToOpen; }
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& suggested) override {
-        whileAsking();
         suggestedSaveName = suggested;
         if (!savesChosen.empty()) {
             const auto chosen = savesChosen.front();

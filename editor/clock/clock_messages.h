@@ -49,6 +49,10 @@ inline constexpr std::string_view kShowLog = "Показать журнал";
 inline constexpr std::string_view kLogTitle = "Журнал avrdude";
 inline constexpr std::string_view kLogCommand = "Команда:";
 inline constexpr std::string_view kLogOutput = "Вывод avrdude:";
+// Why the end of the Windows session waits while avrdude writes.
+inline constexpr std::string_view kWriteHoldsTheSession =
+    "Facetor записывает скины в часы: прерванная запись оставит EEPROM часов записанным "
+    "частично.";
 
 // What the result text needs besides the verdict (all UTF-8).
 struct ResultContext {

@@ -309,9 +309,12 @@ void EditorController::timerTick() {
     refreshGrid();  // keeps the clock in the palette and in the time Fields running
 }
 
+// The command may open a question or a dialog, or run avrdude, and no tick comes meanwhile: the
+// copy of unsaved work holds what was just taken in before that, or a forced end would lose it.
 void EditorController::takeInPending() {
     takeInTyped();
     takeInLocalizationSwitch();
+    updateRecoveryCopy();
 }
 
 // Everything typed since the last tick or command goes into successive cells, in the order
@@ -669,7 +672,7 @@ void EditorController::updateUndoMenu() {
 }
 
 EepromImage EditorController::imageForClock() {
-    takeInTyped();
+    takeInPending();
     const LocalDateTime now = clock_.now();
     return buildEepromImage(work_.document, localizations_, work_.localization,
                             CalendarDate{now.day, now.month, now.year});

@@ -45,8 +45,18 @@ ClockFrontEnd::ClockFrontEnd(EditorController& editor, const Clock& wallClock)
                               findAvrdudeOnThisComputer, ansiToUtf8, systemErrorText,
                               facetorUserDataFolder(), std::to_string(GetCurrentProcessId())}) {}
 
+// A write cut off by the end of the session would leave the clock's EEPROM half written;
+// Windows shows the reason while Facetor holds the session.
 void ClockFrontEnd::follow(clock::AvrdudeRun& run, clock::JobKind job) {
+    writing_ = job == clock::JobKind::Write;
+    if (writing_) {
+        ShutdownBlockReasonCreate(owner_, toWide(clock::kWriteHoldsTheSession).c_str());
+    }
     followRun(owner_, run, job);
+    if (writing_) {
+        ShutdownBlockReasonDestroy(owner_);
+    }
+    writing_ = false;
 }
 
 void ClockFrontEnd::showResult(std::string_view title, std::string_view text, std::string_view log,

@@ -19,6 +19,8 @@ class ClockFrontEnd : private ClockUi {
     void attach(HWND mainWindow) { owner_ = mainWindow; }
     static bool handles(int menuId) { return ClockCommands::handles(menuId); }
     void onMenu(int menuId) { commands_.onMenu(menuId); }
+    // avrdude is writing into the clock: the end of the session must wait for it.
+    bool writing() const { return writing_; }
 
   private:
     void follow(clock::AvrdudeRun& run, clock::JobKind job) override;
@@ -28,6 +30,7 @@ class ClockFrontEnd : private ClockUi {
         const clock::ProgrammerSettings& current, std::string_view note) override;
 
     HWND owner_ = nullptr;
+    bool writing_ = false;
     Win32ProcessLauncher launcher_;
     TickStopwatch stopwatch_;
     RegistryProgrammerSettings settings_;

@@ -360,8 +360,9 @@ void MainWindow::dispatchPending() {
 }
 
 // Answered at once, as Windows waits for the answer. Inside a command (a question or a message
-// is open) the user is not done yet: unsaved work then blocks the end of the session, unless
-// the end is critical, which nothing blocks: the copy of the unsaved work is kept instead.
+// is open) the user is not done yet: unsaved work then blocks the end of the session, as does
+// a write into the clock, unless the end is critical, which nothing blocks: the copy of the
+// unsaved work is kept instead.
 bool MainWindow::onQueryEndSession(bool critical) {
     if (closed_) {
         return true;
@@ -370,7 +371,7 @@ bool MainWindow::onQueryEndSession(bool critical) {
         if (critical) {
             controller_.keepUnsavedWorkNow();
         }
-        return critical || !controller_.hasUnsavedChanges();
+        return critical || (!controller_.hasUnsavedChanges() && !clockFrontEnd_.writing());
     }
     busy_ = true;
     ops_.applyDeferredFocus();

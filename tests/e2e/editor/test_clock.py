@@ -143,12 +143,14 @@ class Writing(ClockCase):
         self.ui.attach("Facetor")
         self.wait_idle()
 
-    def test_cancel_in_the_middle_ends_avrdude_and_leaves_nothing_behind(self):
+    def test_a_write_holds_the_session_and_cancel_ends_avrdude_leaving_nothing_behind(self):
         target = self.target("write-delay-us 20000")  # the write takes about 9 s
         self.choose(BOOTLOADER)
         self.ui.keys("CONTROL+U")
         self.assertTrue(uidriver.wait_until(lambda: int(target.tell("written").split()[1]) > 40,
                                             timeout=30), "the write did not begin")
+        self.ui.end_session()  # nothing is unsaved: the write alone holds the session
+        self.assertIs(self.ui.end_session_result(), False)
         self.ui.attach("Запись в часы")
         self.ui.click(self.ui.IDCANCEL)
         self.ui.attach("Facetor")

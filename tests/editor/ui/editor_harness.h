@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -68,11 +69,13 @@ class FakeWindow : public WindowOps {
     Answer askYesNoCancel(std::string_view title, std::string_view text) override {
         questions.push_back({std::string(title), std::string(text)});
         endOfSessionBlockWhileAsking.push_back(endOfSessionBlock);
+        whileAsking();
         return answer;
     }
     bool askYesNo(std::string_view title, std::string_view text) override {
         questions.push_back({std::string(title), std::string(text)});
         endOfSessionBlockWhileAsking.push_back(endOfSessionBlock);
+        whileAsking();
         return yes;
     }
     std::string clipboardText() const override { return clipboard; }
@@ -125,6 +128,7 @@ class FakeWindow : public WindowOps {
     std::string clipboard;                         // UTF-8
     std::optional<std::string> endOfSessionBlock;  // the reason given while it is blocked
     std::vector<std::optional<std::string>> endOfSessionBlockWhileAsking;  // one per question
+    std::function<void()> whileAsking = [] {};  // looks at the world while a question is open
 };
 
 class FakeClock : public Clock {

@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A command is (kind, a, b): a and b choose the text, Field, cell, file, way or answer.
-enum Kind { Type, Field, GoTo, Open, Save, Undo, Switch, Close, ForcedEnd };
+enum Kind { Type, Field, GoTo, Open, Save, Undo, Switch, Close, ForcedEnd, Clock };
 using Command = std::tuple<int, int, int>;
 constexpr const char* kTexts[] = {"a", "b", " ", "ba"};
 constexpr int kColumns[] = {0, 7, 12, 13, 14, 15};  // where Fields begin not to fit
@@ -64,6 +64,8 @@ class World {
         if (kind != Type && kind != ForcedEnd && !(kind == Open && b % 4 == 3)) {
             takeIn();  // every command first takes in the letters typed before it
         }
+        // A question or a dialog may stay open for long: the copy holds the work as it was then.
+        window_->whileAsking = [this, asking = current()] { checkCopyOf(asking); };
         switch (kind) {
             case Type:  // taken in by the next tick, or by the next command
                 window_->texts[ids::kCaptureBox] += kTexts[a % 4];
@@ -152,6 +154,9 @@ class World {
                 pending_.clear();
                 restart(true, b / 2 % 2);
                 break;
+            case Clock:  // "Записать в часы": the work as shown, and no tick while avrdude runs
+                RC_ASSERT(editor_->imageForClock() == imageOf(current().work));
+                break;
         }
         window_->pump(*editor_);
     }
@@ -175,9 +180,14 @@ class World {
         RC_ASSERT(window_->text(ids::kSaveTargetLabel) == filesOf(state).eep.filename().string());
         RC_ASSERT(editor_->hasUnsavedChanges() == unsaved());
         RC_ASSERT(window_->questions.size() == asked_);
+        checkCopyOf(state);
+    }
+
+    void checkCopyOf(const Step& state) const {
+        const bool unsaved = state.saved != state.work;
         const fs::path copy = recovery_ / ("run" + std::to_string(run_) + ".recovery");
-        RC_ASSERT(std::distance(fs::directory_iterator(recovery_), {}) == (unsaved() ? 1 : 0));
-        if (unsaved()) {  // RC_ASSERT does not cut || short
+        RC_ASSERT(std::distance(fs::directory_iterator(recovery_), {}) == (unsaved ? 1 : 0));
+        if (unsaved) {  // RC_ASSERT does not cut || short
             RC_ASSERT(readFile(copy) ==
                       recoveryCopyText(imageOf(state.work), filesOf(state), !state.own));
         }
@@ -327,7 +337,8 @@ TEST(WorkModel, FilesChangeOnlyWhereASaveAimsAndTheQuestionComesExactlyForUnsave
                                                                {6, Undo},
                                                                {2, Switch},
                                                                {2, Close},
-                                                               {2, ForcedEnd}}),
+                                                               {2, ForcedEnd},
+                                                               {3, Clock}}),
                                 rc::gen::inRange(0, 48), rc::gen::inRange(0, 48)))) {
             world.run(command);
             world.check();

@@ -32,10 +32,16 @@ std::string backupLine(const ResultContext& context) {
     return line;
 }
 
-// A write that began and did not end well leaves the EEPROM in between.
-std::string partlyWritten(const Verdict& verdict, const ResultContext& context) {
+// A write that began and did not end well leaves the EEPROM in between. Cut off by the user,
+// there is no cause to mend first.
+std::string partlyWritten(const Verdict& verdict, const ResultContext& context,
+                          bool cancelled = false) {
     if (!verdict.writeBegan) {
         return backupLine(context);
+    }
+    if (cancelled) {
+        return "\n\nEEPROM часов мог остаться записанным частично: запишите скины ещё раз." +
+               backupLine(context);
     }
     return "\n\nEEPROM часов мог остаться записанным частично: запишите скины ещё раз, когда "
            "причина устранена." +
@@ -161,8 +167,12 @@ std::string resultText(JobKind job, const Verdict& verdict, const ResultContext&
         case Outcome::WrongChip:
             return "Микроконтроллер отвечает сигнатурой " +
                    (verdict.signature ? signatureText(*verdict.signature) : std::string("?")) +
-                   " — это не ATmega168.\n\nFacetor записывает скины только в ATmega168 и "
-                   "ATmega168P; ничего не записано. Проверьте, те ли часы подключены.";
+                   " — это не ATmega168.\n\n" +
+                   (job == JobKind::Write
+                        ? "Facetor записывает скины только в ATmega168 и ATmega168P; ничего не "
+                          "записано."
+                        : "Facetor читает скины только из ATmega168 и ATmega168P.") +
+                   " Проверьте, те ли часы подключены.";
         case Outcome::VerifyFailed:
             return "Проверка не прошла: EEPROM часов не совпадает с записанным" +
                    addressText(verdict) +
@@ -185,7 +195,7 @@ std::string resultText(JobKind job, const Verdict& verdict, const ResultContext&
                    backupLine(context);
         case Outcome::Cancelled:
             return std::string(job == JobKind::Write ? "Запись отменена." : "Чтение отменено.") +
-                   partlyWritten(verdict, context);
+                   partlyWritten(verdict, context, true);
         case Outcome::Silent:
             return "avrdude ничего не сообщал 20 секунд, и Facetor его остановил.\n\n"
                    "Похоже, программатор или загрузчик завис: отключите и снова подключите "

@@ -107,13 +107,7 @@ void ClockCommands::writeToClock() {
             false);
         return;
     }
-    Finished finished = run(JobKind::Write, *setup, clock::kPart168, &image);
-    if (finished.verdict.outcome == Outcome::Is168P) {  // nothing written yet: again as one
-        const std::string firstLog = finished.log;
-        finished = run(JobKind::Write, *setup, clock::kPart168P, &image);
-        finished.as168P = true;
-        finished.log = firstLog + "\n\n" + finished.log;
-    }
+    const Finished finished = runOnTheChip(JobKind::Write, *setup, &image);
     const std::string backup =
         finished.files.before ? keepBackup(*setup, *finished.files.before) : std::string();
     removeWorkFiles(setup->workFolder);
@@ -126,11 +120,7 @@ void ClockCommands::readFromClock() {
         editor_.onActivated();
         return;
     }
-    Finished finished = run(JobKind::Read, *setup, clock::kPart168, nullptr);
-    if (finished.verdict.outcome == Outcome::Is168P) {
-        finished = run(JobKind::Read, *setup, clock::kPart168P, nullptr);
-        finished.as168P = true;
-    }
+    const Finished finished = runOnTheChip(JobKind::Read, *setup, nullptr);
     removeWorkFiles(setup->workFolder);
     if (finished.verdict.outcome == Outcome::Read && finished.files.after) {
         editor_.openImageAsDesign(*finished.files.after);
@@ -220,6 +210,20 @@ ClockCommands::Finished ClockCommands::run(JobKind job, const Setup& setup, std:
     finished.verdict = clock::judge(job, avrdude, finished.files, image);
     finished.log = std::string(clock::kLogCommand) + "\n" + avrdude.commandLine() + "\n\n" +
                    std::string(clock::kLogOutput) + "\n" + services_.outputToUtf8(avrdude.output());
+    return finished;
+}
+
+// As an ATmega168, and again as an ATmega168P when that is what answers (nothing was written
+// then); the log holds both runs.
+ClockCommands::Finished ClockCommands::runOnTheChip(JobKind job, const Setup& setup,
+                                                    const EepromImage* image) {
+    Finished finished = run(job, setup, clock::kPart168, image);
+    if (finished.verdict.outcome == Outcome::Is168P) {
+        const std::string firstLog = finished.log;
+        finished = run(job, setup, clock::kPart168P, image);
+        finished.as168P = true;
+        finished.log = firstLog + "\n\n" + finished.log;
+    }
     return finished;
 }
 

@@ -83,6 +83,7 @@ class ClockCommands {
     std::optional<Setup> prepare(clock::JobKind job);
     Finished run(clock::JobKind job, const Setup& setup, std::string_view part,
                  const EepromImage* image);
+    Finished runOnTheChip(clock::JobKind job, const Setup& setup, const EepromImage* image);
     std::filesystem::path backupFolder() const;
     std::string keepBackup(const Setup& setup, const EepromImage& before);
     void report(clock::JobKind job, const Setup& setup, const Finished& finished,

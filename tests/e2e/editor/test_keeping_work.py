@@ -250,23 +250,30 @@ class FileOnTheCommandLine(FacetorCase):
         self.ui.wait_closed(10000)
 
 
-class MissingFileOnTheCommandLine(FacetorCase):
-    arguments = ("missing.eep",)
+class FileNamedAtStart(FacetorCase):
+    """A file named on the command line that Facetor cannot open: the message comes first."""
 
     def wait_ready(self):
-        pass  # the message comes first
+        pass
 
-    def test_is_reported_and_leaves_the_empty_document(self):
-        self.assertEqual(self.ui.msgbox(20000),
-                         ("Information", "Файл   missing.eep   не найден !"))
+    def answer_the_message(self, expected):
+        """The message at start, answered; the empty document stays."""
+        self.assertEqual(self.ui.msgbox(20000), expected)
         self.ui.msgbox_ok()
         FacetorCase.wait_ready(self)
         self.assertEqual(self.cells(100, 2), ["", ""])
+
+
+class MissingFileOnTheCommandLine(FileNamedAtStart):
+    arguments = ("missing.eep",)
+
+    def test_is_reported_and_leaves_the_empty_document(self):
+        self.answer_the_message(("Information", "Файл   missing.eep   не найден !"))
         self.ui.type_text("a")
         self.wait_cells(100, ["a"])
 
 
-class FirmwareOnTheCommandLine(FacetorCase):
+class FirmwareOnTheCommandLine(FileNamedAtStart):
     arguments = ("firmware.hex",)
 
     def prepare_folder(self):
@@ -276,15 +283,8 @@ class FirmwareOnTheCommandLine(FacetorCase):
                         "-address-length=2"], check=True, timeout=30)
         self.firmware = read_file(os.path.join(self.work, "firmware.hex"))
 
-    def wait_ready(self):
-        pass  # the message comes first
-
     def test_is_refused_and_never_becomes_where_the_work_belongs(self):
-        self.assertEqual(self.ui.msgbox(20000),
-                         ("Ошибка", "Файл   firmware.hex   не образ EEPROM часов !"))
-        self.ui.msgbox_ok()
-        FacetorCase.wait_ready(self)
-        self.assertEqual(self.cells(100, 2), ["", ""])
+        self.answer_the_message(("Ошибка", "Файл   firmware.hex   не образ EEPROM часов !"))
         self.ui.keys("CONTROL+S")  # saves under the fixed names, not over the firmware
         self.assertTrue(uidriver.wait_until(
             lambda: os.path.exists(os.path.join(self.work, EEP_NAMES[1])), timeout=5))

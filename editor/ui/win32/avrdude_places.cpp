@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "editor/ui/win32/program_folder.h"
+
 namespace facetor::win32 {
 namespace {
 
@@ -78,18 +80,6 @@ std::filesystem::path withoutWideLetters(const std::filesystem::path& path) {
     }
     shortPath.resize(length);
     return shortPath;
-}
-
-// The folder of Facetor.exe.
-std::filesystem::path programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-           path.size()) {
-        path.resize(path.size() * 2);
-    }
-    path.resize(length);
-    return std::filesystem::path(path).parent_path();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "editor/model/cell_address.h"
 #include "editor/ui/control_ids.h"
 #include "editor/ui/win32/control_factory.h"
+#include "editor/ui/win32/program_folder.h"
 #include "editor/ui/win32/user_data_folder.h"
 #include "editor/ui/win32/wide_text.h"
 #include "editor/ui/win32/window_placement.h"
@@ -30,18 +31,6 @@ bool isClickable(int id) {
            (id >= ids::kFirstKey && id <= ids::kLastKey) ||
            (id >= ids::kBackspaceButton && id <= ids::kClearScreenButton) ||
            (id >= ids::kFirstLocalizationRadio && id <= ids::kFirstLocalizationRadio + 2);
-}
-
-// The folder of Facetor.exe, where the Facetor.ini that comes with the program lies.
-std::filesystem::path programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-           path.size()) {
-        path.resize(path.size() * 2);
-    }
-    path.resize(length);
-    return std::filesystem::path(path).parent_path();
 }
 
 // The capture box is for typing only: its own edit menu (the context-menu key, Shift+F10) would
